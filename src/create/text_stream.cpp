@@ -1,0 +1,170 @@
+#include "create/text_stream.h"
+
+#include <iconv.h>
+#include <unistd.h>
+#include <QStringDecoder>
+#include <cerrno>
+
+#include "common/run_time_error.h"
+
+namespace zarame {
+
+namespace {
+
+constexpr qsizetype kReadSize = 65536;
+
+std::optional<QString> DecodeUtf8(const QByteArray& raw) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(raw);
+    if (decoder.hasError()) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+std::optional<QString> DecodeShiftJis(const QByteArray& raw) {
+    iconv_t converter = ::iconv_open("UTF-8", "CP932");
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        return std::nullopt;
+    }
+    QByteArray input = raw;
+    QByteArray output(raw.size() * 3 + 4, Qt::Uninitialized);
+    char* in = input.data();
+    size_t inLeft = static_cast<size_t>(input.size());
+    char* out = output.data();
+    size_t outLeft = static_cast<size_t>(output.size());
+    const size_t result = ::iconv(converter, &in, &inLeft, &out, &outLeft);
+    ::iconv_close(converter);
+    if (result == static_cast<size_t>(-1) || inLeft != 0) {
+        return std::nullopt;
+    }
+    output.truncate(output.size() - static_cast<qsizetype>(outLeft));
+    return QString::fromUtf8(output);
+}
+
+}  // namespace
+
+TextStream::TextStream(int fd, QString path) : fd_(fd), path_(std::move(path)) {}
+
+TextStream::~TextStream() {
+    ::close(fd_);
+}
+
+bool TextStream::Fill() {
+    if (endOfFile_) {
+        return false;
+    }
+    if (position_ > 0) {
+        buffer_.remove(0, position_);
+        position_ = 0;
+    }
+    const qsizetype kept = buffer_.size();
+    buffer_.resize(kept + kReadSize);
+    ssize_t count;
+    do {
+        count = ::read(fd_, buffer_.data() + kept, kReadSize);
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) {
+        const int error = errno;
+        buffer_.resize(kept);
+        throw FileSystemError(error, path_);
+    }
+    buffer_.resize(kept + count);
+    endOfFile_ = count == 0;
+    return count > 0;
+}
+
+void TextStream::DetectByteOrderMark() {
+    started_ = true;
+    while (buffer_.size() < 3 && Fill()) {
+    }
+    if (buffer_.startsWith("\xEF\xBB\xBF")) {
+        position_ = 3;
+    } else if (buffer_.startsWith("\xFF\xFE")) {
+        encoding_ = Encoding::Utf16LittleEndian;
+        position_ = 2;
+    } else if (buffer_.startsWith("\xFE\xFF")) {
+        encoding_ = Encoding::Utf16BigEndian;
+        position_ = 2;
+    }
+}
+
+std::optional<QByteArray> TextStream::NextRawLine() {
+    const bool wide =
+        encoding_ == Encoding::Utf16LittleEndian || encoding_ == Encoding::Utf16BigEndian;
+    const qsizetype unit = wide ? 2 : 1;
+    qsizetype searchFrom = position_;
+    while (true) {
+        // A line feed is one byte in UTF-8 and Shift_JIS (no trail byte is 0x0A) and one aligned
+        // code unit in UTF-16.
+        for (qsizetype index = searchFrom; index + unit <= buffer_.size(); index += unit) {
+            const bool lineFeed =
+                !wide ? buffer_[index] == '\n'
+                      : (encoding_ == Encoding::Utf16LittleEndian
+                             ? buffer_[index] == '\n' && buffer_[index + 1] == '\0'
+                             : buffer_[index] == '\0' && buffer_[index + 1] == '\n');
+            if (lineFeed) {
+                QByteArray line = buffer_.mid(position_, index - position_);
+                position_ = index + unit;
+                return line;
+            }
+        }
+        const qsizetype scanned = buffer_.size() - position_;
+        if (!Fill()) {
+            break;
+        }
+        searchFrom = position_ + scanned - (scanned % unit);
+    }
+    if (position_ >= buffer_.size()) {
+        return std::nullopt;  // a final terminator is not followed by an empty line
+    }
+    QByteArray line = buffer_.mid(position_);
+    position_ = buffer_.size();
+    return line;
+}
+
+QString TextStream::Decode(const QByteArray& raw) {
+    switch (encoding_) {
+        case Encoding::Utf16LittleEndian:
+        case Encoding::Utf16BigEndian: {
+            QStringDecoder decoder(encoding_ == Encoding::Utf16LittleEndian
+                                       ? QStringDecoder::Utf16LE
+                                       : QStringDecoder::Utf16BE,
+                                   QStringDecoder::Flag::Stateless);
+            QString text = decoder.decode(raw);
+            if (!decoder.hasError()) {
+                return text;
+            }
+            break;
+        }
+        case Encoding::Utf8ThenShiftJis:
+            if (std::optional<QString> text = DecodeUtf8(raw)) {
+                return *text;
+            }
+            encoding_ = Encoding::ShiftJis;
+            [[fallthrough]];
+        case Encoding::ShiftJis:
+            if (std::optional<QString> text = DecodeShiftJis(raw)) {
+                return *text;
+            }
+            break;
+    }
+    throw FileSystemError(EILSEQ, path_);
+}
+
+std::optional<QString> TextStream::ReadLine() {
+    if (!started_) {
+        DetectByteOrderMark();
+    }
+    std::optional<QByteArray> raw = NextRawLine();
+    if (!raw) {
+        return std::nullopt;
+    }
+    QString line = Decode(*raw);
+    if (line.endsWith(u'\r')) {
+        line.chop(1);
+    }
+    return line;
+}
+
+}  // namespace zarame

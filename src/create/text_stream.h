@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace zarame {
+
+// A text file read one line at a time, never whole. Lines end at LF or CRLF; the CR is never part
+// of a line. A UTF-8 byte-order mark is skipped; UTF-16 with a byte-order mark is decoded as such.
+// Otherwise lines are UTF-8, and once a line is not valid UTF-8 the file is taken as Shift_JIS
+// (CP932), as name lists written on Japanese Windows are.
+class TextStream {
+public:
+    // Takes ownership of an open descriptor; the path names it in errors.
+    TextStream(int fd, QString path);
+    ~TextStream();
+    TextStream(const TextStream&) = delete;
+    TextStream& operator=(const TextStream&) = delete;
+
+    // The next line without its terminator; nothing once the last line has been read. A read
+    // failure or a line that no candidate encoding decodes raises a RunTimeError.
+    std::optional<QString> ReadLine();
+
+private:
+    enum class Encoding { Utf8ThenShiftJis, ShiftJis, Utf16LittleEndian, Utf16BigEndian };
+
+    bool Fill();
+    void DetectByteOrderMark();
+    std::optional<QByteArray> NextRawLine();
+    QString Decode(const QByteArray& raw);
+
+    int fd_;
+    QString path_;
+    QByteArray buffer_;
+    qsizetype position_ = 0;
+    bool endOfFile_ = false;
+    bool started_ = false;
+    Encoding encoding_ = Encoding::Utf8ThenShiftJis;
+};
+
+}  // namespace zarame

@@ -1,0 +1,136 @@
+#include "run/run_sequence.h"
+
+#include <initializer_list>
+#include <new>
+
+#include "app/input_groups.h"
+#include "app/window_model.h"
+#include "create/posix_file_service.h"
+#include "create/template_file.h"
+#include "run/host.h"
+#include "run/run_context.h"
+#include "run/validation.h"
+#include "sources/sequence_source.h"
+#include "sources/text_file_source.h"
+
+namespace zarame {
+
+namespace {
+
+constexpr char16_t kSpreadsheetUnavailable[] = u"Microsoft Excelがインストールされていません。";
+
+enum class WindowLock { Locked, Released };
+
+// The controls a run locks, in the order they are set; the stop button works the other way round.
+void SetWindowLock(WindowModel& model, WindowLock lock) {
+    const bool released = lock == WindowLock::Released;
+    for (Control control :
+         {Control::optType0, Control::optType1, Control::optType2, Control::fra0, Control::fra1,
+          Control::fra2, Control::txtFolder, Control::cmdReferFolder, Control::optSpec0,
+          Control::optSpec1, Control::optSpec2, Control::txtFileByte, Control::txtCode,
+          Control::txtDup, Control::cmdReferDup, Control::cmdCreate}) {
+        model.setEnabled(control, released);
+    }
+    model.setEnabled(Control::cmdStop, !released);
+    model.setEnabled(Control::cmdEnd, released);
+}
+
+}  // namespace
+
+RunSequence::RunSequence(WindowModel& model, Host& host, QString templatePath,
+                         FileServiceFactory makeFileService)
+    : model_(model),
+      host_(host),
+      templatePath_(std::move(templatePath)),
+      makeFileService_(std::move(makeFileService)) {
+    if (!makeFileService_) {
+        makeFileService_ = [] { return std::make_unique<PosixFileService>(); };
+    }
+}
+
+RunSequence::~RunSequence() = default;
+
+RunOutcome RunSequence::cmdCreate_Click() {
+    files_ = makeFileService_();
+    stopRequested_ = false;
+    quietFailure_.reset();
+    RunOutcome outcome;
+    try {
+        outcome = Dispatch();
+    } catch (const RunTimeError& error) {
+        AddLog(model_, ErrorLine(error, SiteTag::RunSequence), logMax_);
+        outcome = RunOutcome::Failed;
+    } catch (const std::bad_alloc&) {
+        AddLog(model_,
+               ErrorLine(RunTimeError(7, QStringLiteral("メモリが不足しています")),
+                         SiteTag::RunSequence),
+               logMax_);
+        outcome = RunOutcome::Failed;
+    }
+    Finish();
+    return outcome;
+}
+
+RunOutcome RunSequence::Dispatch() {
+    RunContext context{model_, host_, *files_, stopRequested_, logMax_, templatePath_};
+    if (ValidateInputs(context) == Validation::Refused) {
+        return RunOutcome::Refused;
+    }
+    SetWindowLock(model_, WindowLock::Locked);
+    switch (PrepareTemplateFile(context, TemplateMode::Prepare)) {
+        case TemplateOutcome::Failed:
+            return RunOutcome::Failed;
+        case TemplateOutcome::Stopped:
+            return RunOutcome::Stopped;
+        case TemplateOutcome::Ready:
+            break;
+    }
+    if (stopRequested_) {
+        return RunOutcome::Stopped;  // pressed during the last block: the build saw no stop
+    }
+    model_.setCaption(Label::lblNow, QString::fromUtf16(kStatusCreating));
+    switch (model_.nameSource()) {
+        case NameSource::ExcelColumn:
+            // No spreadsheet reader is connected in this build: the connection trap's message.
+            host_.ShowMessage(QString::fromUtf16(kSpreadsheetUnavailable), MessageIcon::Error);
+            return RunOutcome::WorkbookUnavailable;
+        case NameSource::TextFile: {
+            const TextWalkResult result = CreateFromTextFile(context);
+            quietFailure_ = result.failure;
+            switch (result.end) {
+                case WalkEnd::Finished:
+                    return RunOutcome::Completed;
+                case WalkEnd::Stopped:
+                    return RunOutcome::Stopped;
+                case WalkEnd::FailedQuietly:
+                    return RunOutcome::EndedEarly;
+            }
+            return RunOutcome::Completed;
+        }
+        case NameSource::SequentialNumbers:
+            return CreateFromNumbers(context) == WalkEnd::Stopped ? RunOutcome::Stopped
+                                                                  : RunOutcome::Completed;
+    }
+    return RunOutcome::Completed;
+}
+
+void RunSequence::Finish() noexcept {
+    // Every step runs whatever an earlier one did, so the window always comes back.
+    const auto step = [](auto&& action) {
+        try {
+            action();
+        } catch (...) {
+        }
+    };
+    step([&] { model_.setProgressValue(model_.progress().minimum); });
+    step([&] { model_.setCaption(Label::lblNow, QString()); });
+    step([&] {
+        RunContext context{model_, host_, *files_, stopRequested_, logMax_, templatePath_};
+        PrepareTemplateFile(context, TemplateMode::Finish);
+    });
+    files_.reset();
+    step([&] { SetWindowLock(model_, WindowLock::Released); });
+    step([&] { UpdateInputGroups(model_); });
+}
+
+}  // namespace zarame

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "common/run_time_error.h"
+#include "run/progress_log.h"
+
+namespace zarame {
+
+class FileService;
+class Host;
+class WindowModel;
+
+// How a press of the start button ended, for front ends that report it (the command line's exit
+// status); the window itself shows only the log and the status label.
+enum class RunOutcome {
+    Completed,            // the batch ran to its end, existing items included
+    Refused,              // an input check refused the run
+    Failed,               // an error line ended it
+    WorkbookUnavailable,  // the spreadsheet connection could not be opened
+    Stopped,              // the stop flag was honoured
+    EndedEarly,           // the text walk stopped quietly on a failure
+};
+
+// The run of the main window: from the start button to the single exit that cleans up.
+class RunSequence {
+public:
+    using FileServiceFactory = std::function<std::unique_ptr<FileService>()>;
+
+    RunSequence(WindowModel& model, Host& host, QString templatePath,
+                FileServiceFactory makeFileService = {});
+    ~RunSequence();
+
+    RunOutcome cmdCreate_Click();
+    void cmdStop_Click() { stopRequested_ = true; }
+
+    bool stopRequested() const { return stopRequested_; }
+    std::int32_t logMax() const { return logMax_; }
+    void setLogMax(std::int32_t logMax) { logMax_ = logMax; }
+    const QString& templatePath() const { return templatePath_; }
+    // The failure that ended the last text walk quietly, if it did.
+    const std::optional<RunTimeError>& quietFailure() const { return quietFailure_; }
+
+private:
+    RunOutcome Dispatch();
+    void Finish() noexcept;
+
+    WindowModel& model_;
+    Host& host_;
+    QString templatePath_;
+    FileServiceFactory makeFileService_;
+    std::unique_ptr<FileService> files_;
+    bool stopRequested_ = false;
+    std::int32_t logMax_ = kDefaultLogMax;
+    std::optional<RunTimeError> quietFailure_;
+};
+
+}  // namespace zarame

@@ -1,0 +1,38 @@
+#include "sources/text_file_source.h"
+
+#include "app/window_model.h"
+#include "create/file_service.h"
+#include "create/item_creator.h"
+#include "create/text_stream.h"
+#include "run/host.h"
+#include "run/progress_log.h"
+
+namespace zarame {
+
+TextWalkResult CreateFromTextFile(RunContext& context) {
+    WindowModel& model = context.model;
+    try {
+        const std::unique_ptr<TextStream> stream =
+            context.files.OpenTextFile(model.text(TextBox::txtText));
+        const QString folderPrefix = model.text(TextBox::txtFolder) + u'/';
+        const ItemSpecification specification = ItemSpecificationOf(model, context.templatePath);
+        while (true) {
+            if (context.stopRequested) {
+                ReportStop(model, context.logMax);
+                return {WalkEnd::Stopped, std::nullopt};
+            }
+            const std::optional<QString> line = stream->ReadLine();
+            if (!line || line->isEmpty()) {
+                return {};
+            }
+            const bool created = CreateItem(folderPrefix + *line, specification, context.files);
+            AddLog(model, OutcomeLine(*line, created), context.logMax);
+            context.host.PumpEvents();
+            AdvanceProgress(model);
+        }
+    } catch (const RunTimeError& error) {
+        return {WalkEnd::FailedQuietly, error};
+    }
+}
+
+}  // namespace zarame

@@ -1,1 +1,71 @@
+#include "app/name_preview.h"
 
+#include <gtest/gtest.h>
+
+#include "app/window_model.h"
+
+namespace zarame {
+namespace {
+
+class NamePreview : public ::testing::Test {
+protected:
+    void Set(const QString& first, const QString& last, const QString& digits,
+             const QString& fixedText = QString(), const QString& extension = QString()) {
+        model.setText(TextBox::txtMin, first);
+        model.setText(TextBox::txtMax, last);
+        model.setText(TextBox::txtSize, digits);
+        model.setText(TextBox::txtFix, fixedText);
+        model.setText(TextBox::txtExt, extension);
+        UpdateSample(model);
+    }
+    QString First() const { return model.caption(Label::lblSample0); }
+    QString Last() const { return model.caption(Label::lblSample1); }
+
+    WindowModel model;
+};
+
+TEST_F(NamePreview, ShowsFirstAndLastNames) {
+    Set("1", "100", "3");
+    EXPECT_EQ(First(), "001");
+    EXPECT_EQ(Last(), "100");
+    Set("1", "100", "3", "file", ".txt");
+    EXPECT_EQ(First(), "file001.txt");
+    EXPECT_EQ(Last(), "file100.txt");
+    model.select(OptionGroup::optBeforeAfter, 0);
+    UpdateSample(model);
+    EXPECT_EQ(First(), "001file.txt");
+    EXPECT_EQ(Last(), "100file.txt");
+}
+
+TEST_F(NamePreview, DigitCountZeroAndHalvesToEven) {
+    Set("1", "100", "0");
+    EXPECT_EQ(First(), "1");
+    EXPECT_EQ(Last(), "100");
+    Set("1", "100", ".5");
+    EXPECT_EQ(First(), "1");
+    Set("7", "7", "2");
+    EXPECT_EQ(First(), "07");
+    EXPECT_EQ(Last(), "07");
+}
+
+TEST_F(NamePreview, UnusableInputsEmptyBothSamples) {
+    const QStringList bad[] = {{"", "100", "3"},  {"1", "x", "3"},    {"1", "100", ""},
+                               {"10", "9", "3"},  {"-1", "100", "3"}, {"1", "100", "-1"},
+                               {"1", "9e9", "3"}, {"-5", "-1", "3"}};
+    for (const QStringList& inputs : bad) {
+        Set("1", "2", "1");
+        ASSERT_FALSE(First().isEmpty());
+        Set(inputs[0], inputs[1], inputs[2]);
+        EXPECT_TRUE(First().isEmpty()) << inputs.join(',').toStdString();
+        EXPECT_TRUE(Last().isEmpty());
+    }
+}
+
+TEST_F(NamePreview, HugeDigitCountDoesNotExhaustMemory) {
+    Set("1", "1", "2147483647");
+    EXPECT_FALSE(First().isEmpty());
+    EXPECT_LE(First().size(), 300);
+}
+
+}  // namespace
+}  // namespace zarame

@@ -1,1 +1,110 @@
+#include "create/item_creator.h"
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <QDir>
+#include <QFile>
+
+#include "common/run_time_error.h"
+#include "testing/test_support.h"
+
+namespace zarame {
+namespace {
+
+using testing::Exists;
+using testing::ReadFile;
+using testing::WriteFile;
+
+class ItemCreator : public ::testing::Test {
+protected:
+    ItemCreator() {
+        folder = temporary.path();
+        WriteFile(folder + "/source.bin", "source bytes");
+        specification.duplicateSource = folder + "/source.bin";
+        specification.templatePath = folder + "/KRB_tmp.tmp";
+    }
+    bool Create(ItemKind kind, const QString& name) {
+        specification.kind = kind;
+        return CreateItem(folder + "/" + name, specification, files);
+    }
+    int ErrorOf(ItemKind kind, const QString& name) {
+        try {
+            Create(kind, name);
+        } catch (const RunTimeError& error) {
+            return error.number();
+        }
+        return 0;
+    }
+
+    QTemporaryDir temporary;
+    QString folder;
+    PosixFileService files;
+    ItemSpecification specification;
+};
+
+TEST_F(ItemCreator, EachKindCreatesOnceThenReportsExisting) {
+    files.CreateTemplate(specification.templatePath);
+    files.WriteTemplate("AAAA", 4);
+    EXPECT_TRUE(Create(ItemKind::NewFile, "new.dat"));
+    EXPECT_FALSE(Create(ItemKind::NewFile, "new.dat"));
+    EXPECT_EQ(ReadFile(folder + "/new.dat"), "AAAA");
+
+    EXPECT_TRUE(Create(ItemKind::Duplicate, "copy.dat"));
+    EXPECT_FALSE(Create(ItemKind::Duplicate, "copy.dat"));
+    EXPECT_EQ(ReadFile(folder + "/copy.dat"), "source bytes");
+
+    EXPECT_TRUE(Create(ItemKind::Folder, "sub"));
+    EXPECT_FALSE(Create(ItemKind::Folder, "sub"));
+    EXPECT_TRUE(QDir(folder + "/sub").exists());
+}
+
+TEST_F(ItemCreator, ExistingItemsAreNeverTouched) {
+    WriteFile(folder + "/keep.dat", "precious");
+    EXPECT_FALSE(Create(ItemKind::Duplicate, "keep.dat"));
+    EXPECT_EQ(ReadFile(folder + "/keep.dat"), "precious");
+
+    // A link that appears where a copy goes is neither followed nor replaced.
+    ASSERT_EQ(::symlink("nowhere/target", QFile::encodeName(folder + "/link.dat").constData()), 0);
+    EXPECT_FALSE(Create(ItemKind::Duplicate, "link.dat"));
+    EXPECT_FALSE(Exists(folder + "/nowhere/target"));
+
+    // The template itself, met under its own name, already exists.
+    files.CreateTemplate(specification.templatePath);
+    EXPECT_FALSE(Create(ItemKind::NewFile, "KRB_tmp.tmp"));
+}
+
+TEST_F(ItemCreator, RaceWithAnItemThatAppearsAfterTheTestIsReportedAsExisting) {
+    WriteFile(folder + "/raced.dat", "theirs");
+    EXPECT_EQ(files.CopyFile(specification.duplicateSource, folder + "/raced.dat"),
+              CreateOutcome::AlreadyExists);
+    EXPECT_EQ(ReadFile(folder + "/raced.dat"), "theirs");
+    QDir(folder).mkdir("raced");
+    EXPECT_EQ(files.CreateFolder(folder + "/raced"), CreateOutcome::AlreadyExists);
+}
+
+TEST_F(ItemCreator, WrongKindAtThePathAndMissingPlacesAreErrors) {
+    QDir(folder).mkdir("dir.dat");
+    EXPECT_EQ(ErrorOf(ItemKind::Duplicate, "dir.dat"), EISDIR);
+    WriteFile(folder + "/file", "x");
+    EXPECT_EQ(ErrorOf(ItemKind::Folder, "file"), EEXIST);
+    EXPECT_EQ(ErrorOf(ItemKind::Folder, "missing/level"), ENOENT);
+    EXPECT_EQ(ErrorOf(ItemKind::Duplicate, QString(300, u'n')), ENAMETOOLONG);
+    QFile::remove(specification.duplicateSource);
+    EXPECT_EQ(ErrorOf(ItemKind::Duplicate, "after-delete.dat"), ENOENT);
+}
+
+TEST_F(ItemCreator, NameWithSeparatorCreatesInAnExistingSubFolderOnly) {
+    QDir(folder).mkdir("a");
+    EXPECT_TRUE(Create(ItemKind::Folder, "a/b"));
+    EXPECT_TRUE(QDir(folder + "/a/b").exists());
+    EXPECT_TRUE(Create(ItemKind::Duplicate, "a/c.dat"));
+}
+
+TEST_F(ItemCreator, EmptyTemplateGivesEmptyFiles) {
+    files.CreateTemplate(specification.templatePath);
+    EXPECT_TRUE(Create(ItemKind::NewFile, "empty.dat"));
+    EXPECT_EQ(QFileInfo(folder + "/empty.dat").size(), 0);
+}
+
+}  // namespace
+}  // namespace zarame

@@ -8,7 +8,7 @@ namespace zarame {
 
 // The file service over POSIX calls. Copies take the fastest safe kernel path: a reflink where
 // the file system offers one, else an in-kernel copy, else read and write.
-class PosixFileService final : public FileService {
+class PosixFileService : public FileService {
 public:
     PosixFileService() = default;
     ~PosixFileService() override;

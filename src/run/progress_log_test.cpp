@@ -1,1 +1,57 @@
+#include "run/progress_log.h"
 
+#include <gtest/gtest.h>
+
+#include "app/window_model.h"
+#include "common/run_time_error.h"
+
+namespace zarame {
+namespace {
+
+TEST(AddLog, KeepsTheLatestLinesUpToTheCapAndScrollsToTheEnd) {
+    WindowModel model;
+    for (int line = 1; line <= 1001; ++line) {
+        AddLog(model, QString::number(line), kDefaultLogMax);
+    }
+    ASSERT_EQ(model.logLines().size(), 1000);
+    EXPECT_EQ(model.logLines().front(), "2");
+    EXPECT_EQ(model.logLines().back(), "1001");
+    EXPECT_EQ(model.logTopIndex(), 999);
+}
+
+TEST(AddLog, CapsOutsideTheListRangeAreHeldToIt) {
+    WindowModel model;
+    AddLog(model, "a", 0);
+    AddLog(model, "b", -5);
+    EXPECT_EQ(model.logLines(), QStringList{"b"});
+    EXPECT_EQ(model.logTopIndex(), 0);
+    for (int line = 0; line < 32800; ++line) {
+        AddLog(model, "x", 100000);
+    }
+    EXPECT_EQ(model.logLines().size(), 32767);
+}
+
+TEST(LogLines, Formats) {
+    EXPECT_EQ(OutcomeLine("/d/a", true), QStringLiteral("/d/aを作成しました"));
+    EXPECT_EQ(OutcomeLine(" x ", false), QStringLiteral(" x は既に存在しています"));
+    EXPECT_EQ(ErrorLine(RunTimeError(53, "D"), SiteTag::TemplateBuilder), "[53][1]D");
+    EXPECT_EQ(ErrorLine(RunTimeError(-2147, ""), SiteTag::RunSequence), "[-2147][0]");
+}
+
+TEST(AdvanceProgress, StepsUpThenWrapsToTheMinimum) {
+    WindowModel model;
+    model.setProgressMaximum(100);
+    for (int item = 1; item <= 150; ++item) {
+        AdvanceProgress(model);
+        if (item == 100) {
+            EXPECT_EQ(model.progress().value, 100.0f);
+        }
+        if (item == 101) {
+            EXPECT_EQ(model.progress().value, 0.0f);
+        }
+    }
+    EXPECT_EQ(model.progress().value, 49.0f);
+}
+
+}  // namespace
+}  // namespace zarame

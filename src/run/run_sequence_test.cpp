@@ -1,1 +1,175 @@
+#include "run/run_sequence.h"
 
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFileInfo>
+
+#include "app/input_groups.h"
+#include "run/progress_log.h"
+#include "testing/test_support.h"
+
+namespace zarame {
+namespace {
+
+using testing::Exists;
+using testing::FolderEntries;
+using testing::ReadFile;
+
+class WholeRun : public testing::RunFixture, public ::testing::Test {
+protected:
+    WholeRun() {
+        SetNumbers(1, 3);
+        model.setText(TextBox::txtFileByte, "1000");
+        model.setText(TextBox::txtCode, "0x41");
+        UpdateInputGroups(model);
+        before = EnabledStates();
+    }
+    // After every kind of ending the window is as it was before, with no template left.
+    void ExpectCleanEnd() {
+        EXPECT_EQ(EnabledStates(), before);
+        EXPECT_FALSE(Exists(templatePath));
+        EXPECT_TRUE(model.caption(Label::lblNow).isEmpty());
+        EXPECT_EQ(model.progress().value, 0.0f);
+    }
+
+    std::vector<bool> before;
+};
+
+TEST_F(WholeRun, TypicalSequentialBatchOfNewFiles) {
+    std::vector<bool> lockedAtFirstPump;
+    QString statusAtFirstPump;
+    host.onPump = [&](int pump) {
+        if (pump == 1) {
+            lockedAtFirstPump = EnabledStates();
+            statusAtFirstPump = model.caption(Label::lblNow);
+        }
+    };
+    EXPECT_EQ(Start(), RunOutcome::Completed);
+    EXPECT_EQ(FolderEntries(destination),
+              QStringList({"file001.dat", "file002.dat", "file003.dat"}));
+    EXPECT_EQ(ReadFile(destination + "/file002.dat"), QByteArray(1000, 'A'));
+    EXPECT_EQ(model.logLines().back(), destination + "/file003.datを作成しました");
+    EXPECT_EQ(model.progress().maximum, 3.0f);
+    EXPECT_EQ(statusAtFirstPump, QString::fromUtf16(kStatusWritingTemplate));
+    EXPECT_FALSE(lockedAtFirstPump[static_cast<int>(Control::cmdCreate)]);
+    EXPECT_FALSE(lockedAtFirstPump[static_cast<int>(Control::fra2)]);
+    EXPECT_FALSE(lockedAtFirstPump[static_cast<int>(Control::cmdEnd)]);
+    EXPECT_TRUE(lockedAtFirstPump[static_cast<int>(Control::cmdStop)]);
+    EXPECT_TRUE(lockedAtFirstPump[static_cast<int>(Control::Command1)]);
+    ExpectCleanEnd();
+
+    // A second run skips what the first made.
+    EXPECT_EQ(Start(), RunOutcome::Completed);
+    EXPECT_EQ(model.logLines().size(), 3);
+    EXPECT_EQ(model.logLines().front(), destination + "/file001.datは既に存在しています");
+}
+
+TEST_F(WholeRun, RefusalsEndThroughTheFinishingSteps) {
+    AddLog(model, "old", 1000);
+    model.setText(TextBox::txtFolder, "");
+    testing::WriteFile(templatePath, "leftover");
+    EXPECT_EQ(Start(), RunOutcome::Refused);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(model.logLines(), QStringList{"old"});
+    EXPECT_FALSE(Exists(templatePath));  // a leftover goes even on a refused run
+    ExpectCleanEnd();
+
+    model.setText(TextBox::txtFolder, destination);
+    model.setText(TextBox::txtMax, "abc");
+    EXPECT_EQ(Start(), RunOutcome::Refused);
+    EXPECT_TRUE(model.logLines().isEmpty());  // no template error line from the finish either
+    ExpectCleanEnd();
+}
+
+TEST_F(WholeRun, StopDuringTheTemplateCreatesNothing) {
+    model.setText(TextBox::txtFileByte, "100000");
+    host.onPump = [this](int) { run.cmdStop_Click(); };
+    EXPECT_EQ(Start(), RunOutcome::Stopped);
+    EXPECT_TRUE(FolderEntries(destination).isEmpty());
+    EXPECT_EQ(model.logLines(), QStringList{QString::fromUtf16(kStoppedLine)});
+    ExpectCleanEnd();
+}
+
+TEST_F(WholeRun, StopDuringItemsThenStartAgain) {
+    SetNumbers(1, 10);
+    host.onPump = [this](int pump) {
+        if (pump == 3) {
+            run.cmdStop_Click();
+        }
+    };
+    EXPECT_EQ(Start(), RunOutcome::Stopped);
+    EXPECT_EQ(model.logLines().back(), QString::fromUtf16(kStoppedLine));
+    EXPECT_EQ(FolderEntries(destination).size(), 2);  // one template block, then two items
+    ExpectCleanEnd();
+
+    host.onPump = nullptr;
+    EXPECT_EQ(Start(), RunOutcome::Completed);
+    EXPECT_EQ(FolderEntries(destination).size(), 10);
+}
+
+TEST_F(WholeRun, FailingItemEndsWithAnErrorLineAndKeepsEarlierItems) {
+    model.select(OptionGroup::optSpec, 2);
+    UpdateInputGroups(model);
+    before = EnabledStates();
+    testing::WriteFile(destination + "/file002.dat", "a file where a folder goes");
+    EXPECT_EQ(Start(), RunOutcome::Failed);
+    EXPECT_TRUE(model.logLines().back().startsWith("[17][0]"));
+    EXPECT_TRUE(QFileInfo(destination + "/file001.dat").isDir());
+    EXPECT_TRUE(host.messages.empty());
+    ExpectCleanEnd();
+}
+
+TEST_F(WholeRun, OverflowingInputsAreErrorLinesNotMessages) {
+    model.setText(TextBox::txtFileByte, "1e10");
+    EXPECT_EQ(Start(), RunOutcome::Failed);
+    EXPECT_EQ(model.logLines(), QStringList{"[6][0]オーバーフローしました"});
+    EXPECT_TRUE(host.messages.empty());
+    ExpectCleanEnd();
+}
+
+TEST_F(WholeRun, TemplateFailureSkipsTheBatch) {
+    RunSequence faulty(model, host, templatePath, [] {
+        return std::make_unique<testing::FaultyFileService>(
+            testing::FaultyFileService::Operation::CreateTemplate, EACCES);
+    });
+    EXPECT_EQ(faulty.cmdCreate_Click(), RunOutcome::Failed);
+    ASSERT_EQ(model.logLines().size(), 1);
+    EXPECT_TRUE(model.logLines().front().startsWith("[13][1]アクセスが拒否されました"));
+    EXPECT_TRUE(FolderEntries(destination).isEmpty());
+    ExpectCleanEnd();
+}
+
+TEST_F(WholeRun, WorkbookThatCannotBeOpenedShowsTheConnectionMessage) {
+    model.select(OptionGroup::optType, 0);
+    model.select(OptionGroup::optSpec, 2);
+    const QString workbook = temporary.path() + "/book.xls";
+    testing::WriteFile(workbook, "not a workbook");
+    model.setText(TextBox::txtExcel, workbook);
+    UpdateInputGroups(model);
+    before = EnabledStates();
+    EXPECT_EQ(Start(), RunOutcome::WorkbookUnavailable);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages.front().text, "Microsoft Excelがインストールされていません。");
+    EXPECT_EQ(host.messages.front().icon, MessageIcon::Error);
+    EXPECT_TRUE(model.logLines().isEmpty());
+    ExpectCleanEnd();
+}
+
+TEST_F(WholeRun, TextWalkFailureEndsQuietly) {
+    model.select(OptionGroup::optType, 1);
+    model.select(OptionGroup::optSpec, 2);
+    const QString names = temporary.path() + "/names.txt";
+    testing::WriteFile(names, "a\nmissing/b\nc\n");
+    model.setText(TextBox::txtText, names);
+    UpdateInputGroups(model);
+    before = EnabledStates();
+    EXPECT_EQ(Start(), RunOutcome::EndedEarly);
+    EXPECT_EQ(model.logLines(), QStringList{"aを作成しました"});
+    ASSERT_TRUE(run.quietFailure().has_value());
+    EXPECT_EQ(run.quietFailure()->number(), ENOENT);
+    EXPECT_EQ(FolderEntries(destination), QStringList{"a"});
+    ExpectCleanEnd();
+}
+
+}  // namespace
+}  // namespace zarame

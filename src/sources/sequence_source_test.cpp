@@ -1,1 +1,120 @@
+#include "sources/sequence_source.h"
 
+#include <gtest/gtest.h>
+#include <QDir>
+
+#include "common/run_time_error.h"
+#include "create/template_file.h"
+#include "run/progress_log.h"
+#include "testing/test_support.h"
+
+namespace zarame {
+namespace {
+
+using testing::ContextFixture;
+using testing::FolderEntries;
+
+TEST(SequenceName, ArrangesNumberFixedTextAndExtension) {
+    struct Case {
+        const char* fixedText;
+        NumberPlacement placement;
+        int digits;
+        const char* extension;
+        int number;
+        const char* name;
+    };
+    const auto after = NumberPlacement::AfterFixedText;
+    for (const Case& c :
+         {Case{"file", after, 3, ".txt", 1, "file001.txt"},
+          Case{"file", after, 3, ".txt", 1000, "file1000.txt"},
+          Case{"file", NumberPlacement::BeforeFixedText, 3, ".txt", 1, "001file.txt"},
+          Case{"file", after, 0, "", 7, "file7"}, Case{"", after, 3, "", 42, "042"},
+          Case{"file", after, 3, "abc", 1, "file001abc"},
+          Case{"file", after, 2, ".txt", 100, "file100.txt"}, Case{"", after, 0, "", 0, "0"}}) {
+        EXPECT_EQ(SequenceName(c.number, c.digits, c.fixedText, c.placement, c.extension), c.name);
+    }
+}
+
+class NumbersWalk : public ContextFixture, public ::testing::Test {
+protected:
+    NumbersWalk() {
+        model.select(OptionGroup::optType, 2);
+        model.select(OptionGroup::optSpec, 2);
+        model.setText(TextBox::txtFix, "f");
+    }
+    void Range(const QString& first, const QString& last) {
+        model.setText(TextBox::txtMin, first);
+        model.setText(TextBox::txtMax, last);
+    }
+    WalkEnd Walk() {
+        RunContext context = Context();
+        PrepareTemplateFile(context, TemplateMode::Prepare);
+        return CreateFromNumbers(context);
+    }
+};
+
+TEST_F(NumbersWalk, CreatesEachNumberLogsFullPathsAndFillsTheBarOnce) {
+    Range("9", "11");
+    model.setText(TextBox::txtSize, "0");
+    QDir(destination).mkdir("f10");  // exists already: logged and skipped
+    EXPECT_EQ(Walk(), WalkEnd::Finished);
+    EXPECT_EQ(FolderEntries(destination), QStringList({"f10", "f11", "f9"}));
+    EXPECT_EQ(model.logLines(), QStringList({destination + "/f9を作成しました",
+                                             destination + "/f10は既に存在しています",
+                                             destination + "/f11を作成しました"}));
+    EXPECT_EQ(model.progress().maximum, 3.0f);
+    EXPECT_EQ(model.progress().value, 3.0f);
+    EXPECT_EQ(host.pumps, 3);
+}
+
+TEST_F(NumbersWalk, LastNumberOfThe32BitRangeEndsTheWalk) {
+    Range("2147483646", "2147483647");
+    EXPECT_EQ(Walk(), WalkEnd::Finished);
+    EXPECT_EQ(FolderEntries(destination), QStringList({"f2147483646", "f2147483647"}));
+}
+
+TEST_F(NumbersWalk, FolderTextEndingInSeparatorIsPassedOnUnchanged) {
+    Range("1", "1");
+    model.setText(TextBox::txtFolder, destination + "/");
+    Walk();
+    EXPECT_EQ(model.logLines().front(), destination + "//f001を作成しました");
+    EXPECT_EQ(FolderEntries(destination), QStringList({"f001"}));
+}
+
+TEST_F(NumbersWalk, StopIsSeenBeforeTheNextNumberButNotAfterTheLast) {
+    Range("1", "5");
+    host.onPump = [this](int pump) { stopRequested = pump == 2; };
+    EXPECT_EQ(Walk(), WalkEnd::Stopped);
+    EXPECT_EQ(FolderEntries(destination).size(), 2);
+    EXPECT_EQ(model.logLines().back(), QString::fromUtf16(kStoppedLine));
+    EXPECT_EQ(model.logLines().size(), 3);
+    EXPECT_EQ(model.caption(Label::lblNow), QString::fromUtf16(kStatusStopped));
+
+    ContextFixture other;
+    other.model.select(OptionGroup::optType, 2);
+    other.model.select(OptionGroup::optSpec, 2);
+    other.model.setText(TextBox::txtMin, "1");
+    other.model.setText(TextBox::txtMax, "2");
+    other.host.onPump = [&](int pump) { other.stopRequested = pump == 2; };
+    RunContext context = other.Context();
+    EXPECT_EQ(CreateFromNumbers(context), WalkEnd::Finished);
+    EXPECT_EQ(other.model.logLines().size(), 2);
+}
+
+TEST_F(NumbersWalk, AFailingItemIsRaisedAndEarlierItemsStay) {
+    Range("1", "3");
+    testing::WriteFile(destination + "/f002", "a file where a folder goes");
+    RunContext context = Context();
+    try {
+        CreateFromNumbers(context);
+        FAIL() << "no error";
+    } catch (const RunTimeError& error) {
+        EXPECT_EQ(error.number(), EEXIST);
+        EXPECT_TRUE(error.description().contains(destination + "/f002"));
+    }
+    EXPECT_EQ(model.logLines(), QStringList({destination + "/f001を作成しました"}));
+    EXPECT_TRUE(QDir(destination + "/f001").exists());
+}
+
+}  // namespace
+}  // namespace zarame

@@ -1,1 +1,98 @@
+#include "testing/test_support.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "common/run_time_error.h"
+
+namespace zarame::testing {
+
+void FaultyFileService::MaybeFail(Operation operation, const QString& path) {
+    if (operation != operation_) {
+        return;
+    }
+    if (succeedingCalls_ > 0) {
+        --succeedingCalls_;
+        return;
+    }
+    throw FileSystemError(errorNumber_, path);
+}
+
+CreateOutcome FaultyFileService::CreateFolder(const QString& path) {
+    MaybeFail(Operation::CreateFolder, path);
+    return real_.CreateFolder(path);
+}
+
+CreateOutcome FaultyFileService::CopyFile(const QString& source, const QString& destination) {
+    MaybeFail(Operation::CopyFile, destination);
+    return real_.CopyFile(source, destination);
+}
+
+void FaultyFileService::CreateTemplate(const QString& path) {
+    MaybeFail(Operation::CreateTemplate, path);
+    real_.CreateTemplate(path);
+}
+
+void FaultyFileService::WriteTemplate(const char* bytes, qsizetype count) {
+    MaybeFail(Operation::WriteTemplate, QStringLiteral("template"));
+    real_.WriteTemplate(bytes, count);
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.readAll();
+}
+
+void WriteFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        file.write(content);
+    }
+}
+
+bool Exists(const QString& path) {
+    return QFileInfo::exists(path);
+}
+
+QStringList FolderEntries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                                  QDir::Name);
+}
+
+RunFixture::RunFixture()
+    : destination(temporary.path() + QStringLiteral("/out")),
+      templatePath(temporary.path() + QStringLiteral("/KRB_tmp.tmp")),
+      run(model, host, templatePath) {
+    QDir().mkpath(destination);
+    model.setText(TextBox::txtFolder, destination);
+}
+
+void RunFixture::SetNumbers(int first, int last, const QString& fixedText,
+                            const QString& extension) {
+    model.select(OptionGroup::optType, 2);
+    model.setText(TextBox::txtMin, QString::number(first));
+    model.setText(TextBox::txtMax, QString::number(last));
+    model.setText(TextBox::txtFix, fixedText);
+    model.setText(TextBox::txtExt, extension);
+}
+
+std::vector<bool> RunFixture::EnabledStates() const {
+    std::vector<bool> states;
+    for (int control = 0; control < kControlCount; ++control) {
+        states.push_back(model.enabled(static_cast<Control>(control)));
+    }
+    return states;
+}
+
+ContextFixture::ContextFixture()
+    : destination(temporary.path() + QStringLiteral("/out")),
+      templatePath(temporary.path() + QStringLiteral("/KRB_tmp.tmp")) {
+    QDir().mkpath(destination);
+    model.setText(TextBox::txtFolder, destination);
+}
+
+}  // namespace zarame::testing

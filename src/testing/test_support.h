@@ -1,0 +1,124 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <vector>
+
+#include "app/window_model.h"
+#include "create/posix_file_service.h"
+#include "create/text_stream.h"
+#include "run/host.h"
+#include "run/run_context.h"
+#include "run/run_sequence.h"
+
+// Lets test failures print Qt strings readably.
+inline void PrintTo(const QString& text, std::ostream* stream) {
+    *stream << text.toStdString();
+}
+
+namespace zarame::testing {
+
+// Records what a run asked of its host; onPump lets a test press "stop" at any pump.
+class TestHost : public Host {
+public:
+    struct Message {
+        QString text;
+        MessageIcon icon;
+    };
+
+    void ShowMessage(const QString& text, MessageIcon icon) override {
+        messages.push_back({text, icon});
+    }
+    void MoveFocus(TextBox box) override { focus.push_back(box); }
+    void PumpEvents() override {
+        ++pumps;
+        if (onPump) {
+            onPump(pumps);
+        }
+    }
+
+    std::vector<Message> messages;
+    std::vector<TextBox> focus;
+    int pumps = 0;
+    std::function<void(int)> onPump;
+};
+
+// The real file service with one operation made to fail, to stand for what a test machine cannot
+// produce at will (a full disk, a refused permission when running as root).
+class FaultyFileService : public FileService {
+public:
+    enum class Operation { CopyFile, CreateFolder, WriteTemplate, CreateTemplate };
+
+    FaultyFileService(Operation operation, int errorNumber, int succeedingCalls = 0)
+        : operation_(operation), errorNumber_(errorNumber), succeedingCalls_(succeedingCalls) {}
+
+    bool FolderExists(const QString& path) override { return real_.FolderExists(path); }
+    bool FileExists(const QString& path) override { return real_.FileExists(path); }
+    CreateOutcome CreateFolder(const QString& path) override;
+    CreateOutcome CopyFile(const QString& source, const QString& destination) override;
+    void DeleteFile(const QString& path) override { real_.DeleteFile(path); }
+    std::unique_ptr<TextStream> OpenTextFile(const QString& path) override {
+        return real_.OpenTextFile(path);
+    }
+    void CreateTemplate(const QString& path) override;
+    void WriteTemplate(const char* bytes, qsizetype count) override;
+    void RemoveTemplate(const QString& path) noexcept override { real_.RemoveTemplate(path); }
+
+private:
+    void MaybeFail(Operation operation, const QString& path);
+
+    PosixFileService real_;
+    Operation operation_;
+    int errorNumber_;
+    int succeedingCalls_;
+};
+
+QByteArray ReadFile(const QString& path);
+void WriteFile(const QString& path, const QByteArray& content);
+bool Exists(const QString& path);
+QStringList FolderEntries(const QString& folder);
+
+// A window, a host and a run whose template and destination live in a fresh temporary folder.
+struct RunFixture {
+    RunFixture();
+
+    // Sequential numbers into the destination folder, new files of the given size.
+    void SetNumbers(int first, int last, const QString& fixedText = QStringLiteral("file"),
+                    const QString& extension = QStringLiteral(".dat"));
+
+    RunOutcome Start() { return run.cmdCreate_Click(); }
+
+    // The enabled flag of every control, to compare before and after a run.
+    std::vector<bool> EnabledStates() const;
+
+    QTemporaryDir temporary;
+    QString destination;
+    QString templatePath;
+    WindowModel model;
+    TestHost host;
+    RunSequence run;
+};
+
+// A context for calling one procedure on its own, outside a run.
+struct ContextFixture {
+    ContextFixture();
+    RunContext Context() {
+        return RunContext{model, host, files, stopRequested, 1000, templatePath};
+    }
+
+    QTemporaryDir temporary;
+    QString destination;
+    QString templatePath;
+    WindowModel model;
+    TestHost host;
+    PosixFileService files;
+    bool stopRequested = false;
+};
+
+}  // namespace zarame::testing

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 #include <QByteArray>
+#include <initializer_list>
 
 #include "app/window_model.h"
 #include "run/run_sequence.h"
@@ -36,8 +37,11 @@ void CliHost::InstallStopSignals() {
     action.sa_handler = [](int) { stopSignalled_ = 1; };
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    // A closed terminal or a reader that went away (zarame-cli ... | head) would otherwise end
+    // the program on its next write, before the clean-up that removes the template.
+    for (int stopSignal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        sigaction(stopSignal, &action, nullptr);
+    }
 }
 
 void CliHost::ShowMessage(const QString& text, MessageIcon) {

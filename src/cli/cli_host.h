@@ -12,13 +12,14 @@ class RunSequence;
 class WindowModel;
 
 // The host of a run without a window: log lines to standard output as they come, messages to
-// standard error, Ctrl+C and SIGTERM as the stop button, and a live count on a terminal.
+// standard error, Ctrl+C, SIGTERM, SIGHUP and SIGPIPE as the stop button, and a live count on a
+// terminal.
 class CliHost final : public Host {
 public:
     explicit CliHost(WindowModel& model);
     ~CliHost() override;
 
-    // Both signals only raise the stop flag, however often they come, so a run always reaches
+    // These signals only raise the stop flag, however often they come, so a run always reaches
     // its clean-up and never leaves a template behind.
     static void InstallStopSignals();
 

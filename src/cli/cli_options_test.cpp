@@ -1,1 +1,148 @@
+#include "cli/cli_options.h"
 
+#include <gtest/gtest.h>
+#include <initializer_list>
+
+#include "app/window_model.h"
+#include "testing/test_support.h"
+
+namespace zarame {
+namespace {
+
+struct TextOptionCase {
+    const char* name;
+    TextBox box;
+};
+
+constexpr TextOptionCase kTextOptions[] = {
+    {"excel", TextBox::txtExcel},      {"start-cell", TextBox::txtStartCell},
+    {"blank-rows", TextBox::txtBlank}, {"text", TextBox::txtText},
+    {"fixed-text", TextBox::txtFix},   {"min", TextBox::txtMin},
+    {"max", TextBox::txtMax},          {"digits", TextBox::txtSize},
+    {"extension", TextBox::txtExt},    {"folder", TextBox::txtFolder},
+    {"size", TextBox::txtFileByte},    {"fill", TextBox::txtCode},
+    {"copy-source", TextBox::txtDup},
+};
+
+CliParseResult Parse(std::initializer_list<const char*> arguments) {
+    QStringList list;
+    for (const char* argument : arguments) {
+        list << QString::fromUtf8(argument);
+    }
+    return ParseCliOptions(list);
+}
+
+void ApplyTo(WindowModel& model, std::initializer_list<const char*> arguments) {
+    const CliParseResult parsed = Parse(arguments);
+    ASSERT_TRUE(parsed.options) << parsed.error.toStdString();
+    ApplyCliOptions(*parsed.options, model);
+}
+
+TEST(CliOptions, EveryTextOptionSetsItsInputExactlyAsGiven) {
+    const QString value = QStringLiteral("  値 with=equals  ");
+    for (const TextOptionCase& option : kTextOptions) {
+        SCOPED_TRACE(option.name);
+        WindowModel model;
+        const QByteArray argument = QByteArray("--") + option.name + "=" + value.toUtf8();
+        ApplyTo(model, {argument.constData()});
+        EXPECT_EQ(model.text(option.box), value);
+    }
+}
+
+TEST(CliOptions, ValueMayFollowAsTheNextArgument) {
+    for (const TextOptionCase& option : kTextOptions) {
+        SCOPED_TRACE(option.name);
+        WindowModel model;
+        const QByteArray name = QByteArray("--") + option.name;
+        // The next argument is taken verbatim, even when it looks like an option.
+        ApplyTo(model, {name.constData(), "--min=7"});
+        EXPECT_EQ(model.text(option.box), QStringLiteral("--min=7"));
+    }
+}
+
+TEST(CliOptions, EmptyValueEmptiesTheInput) {
+    WindowModel model;
+    ApplyTo(model, {"--fixed-text=", "--min=", "--max", ""});
+    EXPECT_EQ(model.text(TextBox::txtFix), QString());
+    EXPECT_EQ(model.text(TextBox::txtMin), QString());
+    EXPECT_EQ(model.text(TextBox::txtMax), QString());
+}
+
+TEST(CliOptions, LaterOptionWins) {
+    WindowModel model;
+    ApplyTo(model, {"--min=1", "--kind=folder", "--min", "5", "--kind=copy"});
+    EXPECT_EQ(model.text(TextBox::txtMin), QStringLiteral("5"));
+    EXPECT_EQ(model.itemKind(), ItemKind::Duplicate);
+}
+
+TEST(CliOptions, ChoicesSelectTheirMembers) {
+    const struct {
+        const char* argument;
+        OptionGroup group;
+        int member;
+    } cases[] = {
+        {"--source=excel", OptionGroup::optType, 0},
+        {"--source=text", OptionGroup::optType, 1},
+        {"--source=numbers", OptionGroup::optType, 2},
+        {"--number-position=before", OptionGroup::optBeforeAfter, 0},
+        {"--number-position=after", OptionGroup::optBeforeAfter, 1},
+        {"--kind=file", OptionGroup::optSpec, 0},
+        {"--kind=copy", OptionGroup::optSpec, 1},
+        {"--kind=folder", OptionGroup::optSpec, 2},
+    };
+    for (const auto& choice : cases) {
+        SCOPED_TRACE(choice.argument);
+        WindowModel model;
+        // Start away from the expected member, so that a no-op would show.
+        model.select(choice.group, choice.member == 0 ? 1 : 0);
+        ApplyTo(model, {choice.argument});
+        EXPECT_EQ(model.selected(choice.group), choice.member);
+    }
+    WindowModel model;
+    ApplyTo(model, {"--source", "text"});
+    EXPECT_EQ(model.nameSource(), NameSource::TextFile);
+}
+
+TEST(CliOptions, BadChoiceValuesAreErrors) {
+    for (const char* argument : {"--source=csv", "--source=", "--kind=link", "--kind=Folder",
+                                 "--number-position=middle", "--number-position"}) {
+        SCOPED_TRACE(argument);
+        const CliParseResult parsed = Parse({argument});
+        EXPECT_FALSE(parsed.options);
+        EXPECT_FALSE(parsed.error.isEmpty());
+    }
+    // The error names the values that would have been accepted.
+    EXPECT_TRUE(Parse({"--kind=link"}).error.contains(QStringLiteral("file|copy|folder")));
+}
+
+TEST(CliOptions, UnknownArgumentsAreErrors) {
+    for (const char* argument : {"--colour=red", "--colour", "--", "-x", "plain", "--help=1"}) {
+        SCOPED_TRACE(argument);
+        const CliParseResult parsed = Parse({"--min=1", argument});
+        EXPECT_FALSE(parsed.options);
+        EXPECT_TRUE(parsed.error.contains(QString::fromUtf8(argument)));
+    }
+}
+
+TEST(CliOptions, TextOptionWithoutValueIsAnError) {
+    const CliParseResult parsed = Parse({"--min=1", "--folder"});
+    EXPECT_FALSE(parsed.options);
+    EXPECT_TRUE(parsed.error.contains(QStringLiteral("--folder")));
+}
+
+TEST(CliOptions, RequestsAreRecognised) {
+    EXPECT_EQ(Parse({}).options->request, CliOptions::Request::Run);
+    EXPECT_EQ(Parse({"--help"}).options->request, CliOptions::Request::Help);
+    EXPECT_EQ(Parse({"-h"}).options->request, CliOptions::Request::Help);
+    EXPECT_EQ(Parse({"--version"}).options->request, CliOptions::Request::Version);
+    EXPECT_FALSE(Parse({}).options->saved);
+
+    const CliParseResult saved = Parse({"--saved", "--min=4"});
+    ASSERT_TRUE(saved.options);
+    EXPECT_TRUE(saved.options->saved);
+    EXPECT_EQ(saved.options->request, CliOptions::Request::Run);
+    EXPECT_EQ(saved.options->texts.size(), 1u);
+}
+
+}  // namespace
+}  // namespace zarame

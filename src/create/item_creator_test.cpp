@@ -89,6 +89,9 @@ TEST_F(ItemCreator, WrongKindAtThePathAndMissingPlacesAreErrors) {
     EXPECT_EQ(ErrorOf(ItemKind::Folder, "file"), EEXIST);
     EXPECT_EQ(ErrorOf(ItemKind::Folder, "missing/level"), ENOENT);
     EXPECT_EQ(ErrorOf(ItemKind::Duplicate, QString(300, u'n')), ENAMETOOLONG);
+    const QString withNul = QStringLiteral("a") + QChar(u'\0') + QStringLiteral("b");
+    EXPECT_EQ(ErrorOf(ItemKind::Folder, withNul), EINVAL);
+    EXPECT_FALSE(Exists(folder + "/a"));  // never cut short at the NUL
     QFile::remove(specification.duplicateSource);
     EXPECT_EQ(ErrorOf(ItemKind::Duplicate, "after-delete.dat"), ENOENT);
 }

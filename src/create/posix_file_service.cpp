@@ -18,7 +18,12 @@ namespace zarame {
 
 namespace {
 
+// The system takes a path up to its first NUL; a name holding one (from a text line) would
+// otherwise create a shorter name than the one logged.
 QByteArray Native(const QString& path) {
+    if (path.contains(QChar(u'\0'))) {
+        throw FileSystemError(EINVAL, path);
+    }
     return QFile::encodeName(path);
 }
 
@@ -27,6 +32,9 @@ QByteArray Native(const QString& path) {
 }
 
 bool StatIs(const QString& path, mode_t type) {
+    if (path.contains(QChar(u'\0'))) {
+        return false;  // nothing of that name can exist
+    }
     struct stat status;
     return ::stat(Native(path).constData(), &status) == 0 && (status.st_mode & S_IFMT) == type;
 }
@@ -86,6 +94,9 @@ bool PosixFileService::FolderExists(const QString& path) {
 
 bool PosixFileService::FileExists(const QString& path) {
     // Anything that is not a folder counts as a file, so a fifo or device is never copied over.
+    if (path.contains(QChar(u'\0'))) {
+        return false;
+    }
     struct stat status;
     return ::stat(Native(path).constData(), &status) == 0 && !S_ISDIR(status.st_mode);
 }
@@ -280,7 +291,7 @@ void PosixFileService::WriteTemplate(const char* bytes, qsizetype count) {
 }
 
 void PosixFileService::RemoveTemplate(const QString& path) noexcept {
-    const QByteArray native = Native(path);
+    const QByteArray native = QFile::encodeName(path);
     if (templateFd_ >= 0 && path == templatePath_) {
         struct stat ours;
         struct stat atPath;

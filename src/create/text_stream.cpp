@@ -132,7 +132,8 @@ QString TextStream::Decode(const QByteArray& raw) {
                                        : QStringDecoder::Utf16BE,
                                    QStringDecoder::Flag::Stateless);
             QString text = decoder.decode(raw);
-            if (!decoder.hasError()) {
+            // A stateless decoder drops a lone trailing byte without reporting it.
+            if (!decoder.hasError() && raw.size() % 2 == 0) {
                 return text;
             }
             break;

@@ -1,1 +1,177 @@
+#include "sources/text_file_source.h"
 
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QStringList>
+#include <cerrno>
+
+#include "app/window_model.h"
+#include "create/template_file.h"
+#include "testing/test_support.h"
+
+namespace zarame {
+namespace {
+
+using testing::ContextFixture;
+using testing::Exists;
+using testing::FolderEntries;
+using testing::ReadFile;
+using testing::WriteFile;
+
+QString Created(const QString& name) {
+    return name + QStringLiteral("を作成しました");
+}
+
+QString Existing(const QString& name) {
+    return name + QStringLiteral("は既に存在しています");
+}
+
+class TextFileSourceTest : public ::testing::Test {
+protected:
+    TextFileSourceTest() : namesPath_(fixture_.temporary.filePath(QStringLiteral("names.txt"))) {
+        fixture_.model.select(OptionGroup::optType, 1);
+        fixture_.model.select(OptionGroup::optSpec, 2);
+        fixture_.model.setText(TextBox::txtText, namesPath_);
+    }
+
+    // New files copied from a template with the given content, instead of folders.
+    void UseNewFiles(const QByteArray& templateContent) {
+        fixture_.model.select(OptionGroup::optSpec, 0);
+        WriteFile(fixture_.templatePath, templateContent);
+    }
+
+    TextWalkResult Walk(const QByteArray& names) {
+        WriteFile(namesPath_, names);
+        RunContext context = fixture_.Context();
+        return CreateFromTextFile(context);
+    }
+
+    QString Item(const QString& name) const { return fixture_.destination + u'/' + name; }
+    QStringList Items() const { return FolderEntries(fixture_.destination); }
+    const QStringList& Log() const { return fixture_.model.logLines(); }
+
+    ContextFixture fixture_;
+    QString namesPath_;
+};
+
+TEST_F(TextFileSourceTest, EmptyFileCreatesAndLogsNothing) {
+    const TextWalkResult result = Walk("");
+    EXPECT_EQ(result.end, WalkEnd::Finished);
+    EXPECT_FALSE(result.failure);
+    EXPECT_TRUE(Items().isEmpty());
+    EXPECT_TRUE(Log().isEmpty());
+}
+
+TEST_F(TextFileSourceTest, EmptyFirstLineEndsTheWalkAtOnce) {
+    EXPECT_EQ(Walk("\r\nname\r\n").end, WalkEnd::Finished);
+    EXPECT_TRUE(Items().isEmpty());
+    EXPECT_TRUE(Log().isEmpty());
+}
+
+TEST_F(TextFileSourceTest, CreatesOneItemPerLineUpToTheFirstEmptyLine) {
+    EXPECT_EQ(Walk("a\nb\n\nc\n").end, WalkEnd::Finished);
+    EXPECT_EQ(Items(), (QStringList{"a", "b"}));
+    EXPECT_EQ(Log(), (QStringList{Created("a"), Created("b")}));
+    EXPECT_EQ(fixture_.host.pumps, 2);
+}
+
+TEST_F(TextFileSourceTest, BlanksArePartOfTheName) {
+    // A line of blanks is a name, not the end of the list.
+    Walk(" x \n   \ny");
+    EXPECT_TRUE(QDir(Item(" x ")).exists());
+    EXPECT_TRUE(QDir(Item("   ")).exists());
+    EXPECT_EQ(Log(), (QStringList{Created(" x "), Created("   "), Created("y")}));
+}
+
+TEST_F(TextFileSourceTest, ExistingFolderIsLoggedAndTheWalkGoesOn) {
+    QDir().mkpath(Item("b"));
+    EXPECT_EQ(Walk("a\nb\nc").end, WalkEnd::Finished);
+    EXPECT_EQ(Items(), (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(Log(), (QStringList{Created("a"), Existing("b"), Created("c")}));
+}
+
+TEST_F(TextFileSourceTest, NewFilesAreCopiesOfTheTemplateAndNeverReplaceAFile) {
+    UseNewFiles("template");
+    WriteFile(Item("b.txt"), "kept");
+    EXPECT_EQ(Walk("a.txt\r\nb.txt\r\nc.txt\r\n").end, WalkEnd::Finished);
+    EXPECT_EQ(ReadFile(Item("a.txt")), "template");
+    EXPECT_EQ(ReadFile(Item("b.txt")), "kept");
+    EXPECT_EQ(ReadFile(Item("c.txt")), "template");
+    EXPECT_EQ(Log(), (QStringList{Created("a.txt"), Existing("b.txt"), Created("c.txt")}));
+}
+
+TEST_F(TextFileSourceTest, NameTooLongEndsTheWalkQuietly) {
+    const QByteArray longName(300, 'n');
+    const TextWalkResult result = Walk("a\n" + longName + "\nc\n");
+    EXPECT_EQ(result.end, WalkEnd::FailedQuietly);
+    ASSERT_TRUE(result.failure);
+    EXPECT_EQ(result.failure->number(), ENAMETOOLONG);
+    EXPECT_EQ(Items(), QStringList{"a"});
+    EXPECT_EQ(Log(), QStringList{Created("a")});
+    EXPECT_TRUE(fixture_.host.messages.empty());
+}
+
+TEST_F(TextFileSourceTest, MissingSubFolderEndsTheWalkQuietly) {
+    UseNewFiles("");
+    QDir().mkpath(Item("sub"));
+    const TextWalkResult result = Walk("sub/a\nmissing/b\nc\n");
+    EXPECT_EQ(result.end, WalkEnd::FailedQuietly);
+    ASSERT_TRUE(result.failure);
+    EXPECT_EQ(result.failure->number(), ENOENT);
+    EXPECT_TRUE(Exists(Item("sub/a")));
+    EXPECT_FALSE(Exists(Item("c")));
+    EXPECT_EQ(Log(), QStringList{Created("sub/a")});
+}
+
+TEST_F(TextFileSourceTest, StopAtAPumpIsReportedBeforeTheNextLine) {
+    fixture_.host.onPump = [this](int pump) {
+        if (pump == 2) {
+            fixture_.stopRequested = true;
+        }
+    };
+    EXPECT_EQ(Walk("a\nb\nc\nd\n").end, WalkEnd::Stopped);
+    EXPECT_EQ(Items(), (QStringList{"a", "b"}));
+    EXPECT_EQ(Log(), (QStringList{Created("a"), Created("b"), "処理を中断しました"}));
+    EXPECT_EQ(fixture_.model.caption(Label::lblNow), QStringLiteral("処理を中断"));
+}
+
+TEST_F(TextFileSourceTest, StopWinsOverALineThatWouldFail) {
+    // The stop is honoured before the next read, so a bad line after it is never seen.
+    fixture_.host.onPump = [this](int) { fixture_.stopRequested = true; };
+    const TextWalkResult result = Walk("a\n\x80\n");
+    EXPECT_EQ(result.end, WalkEnd::Stopped);
+    EXPECT_FALSE(result.failure);
+    EXPECT_EQ(Log().back(), QStringLiteral("処理を中断しました"));
+}
+
+TEST_F(TextFileSourceTest, ProgressBarCountsLinesAndWrapsAfterOneHundred) {
+    // The bar as a run sets it up (0 to 100 for a text file), then the value after n lines.
+    const auto valueAfter = [this](int lines) {
+        RunContext context = fixture_.Context();
+        PrepareTemplateFile(context, TemplateMode::Prepare);
+        QByteArray names;
+        for (int line = 1; line <= lines; ++line) {
+            names += QByteArray::number(line) + "\n";
+        }
+        Walk(names);
+        return fixture_.model.progress().value;
+    };
+    EXPECT_EQ(valueAfter(100), 100);
+    EXPECT_EQ(valueAfter(101), 0);
+    EXPECT_EQ(valueAfter(150), 49);
+}
+
+TEST_F(TextFileSourceTest, WindowsShiftJisListWithCarriageReturns) {
+    const QByteArray testInShiftJis("\x83\x65\x83\x58\x83\x67");
+    const QByteArray betaInShiftJis("\x83\x78\x81\x5B\x83\x5E");
+    EXPECT_EQ(Walk("plain\r\n" + testInShiftJis + "\r\n" + betaInShiftJis + "\r\n").end,
+              WalkEnd::Finished);
+    EXPECT_TRUE(QDir(Item("plain")).exists());
+    EXPECT_TRUE(QDir(Item("テスト")).exists());
+    EXPECT_TRUE(QDir(Item("ベータ")).exists());
+    EXPECT_EQ(Items().size(), 3);
+    EXPECT_EQ(Log(), (QStringList{Created("plain"), Created("テスト"), Created("ベータ")}));
+}
+
+}  // namespace
+}  // namespace zarame

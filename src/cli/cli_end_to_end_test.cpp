@@ -127,16 +127,6 @@ TEST_F(CliEndToEndTest, NewFilesFromSequentialNumbers) {
     EXPECT_FALSE(Exists(TemplatePath()));
 }
 
-TEST_F(CliEndToEndTest, ExistingItemsAreReportedAndKept) {
-    WriteFile(Item("file002.dat"), "old");
-    const CliResult result = Run(Numbers(3));
-    EXPECT_EQ(result.exitCode, 0);
-    ASSERT_EQ(result.out.size(), 3);
-    EXPECT_EQ(result.out[1], Item("file002.dat") + "は既に存在しています");
-    EXPECT_EQ(ReadFile(Item("file002.dat")), "old");
-    EXPECT_EQ(ReadFile(Item("file003.dat")), QByteArray());
-}
-
 TEST_F(CliEndToEndTest, RefusedInputExitsWithTwo) {
     const CliResult result = Run({QStringLiteral("--folder=")});
     EXPECT_EQ(result.exitCode, 2);
@@ -150,27 +140,6 @@ TEST_F(CliEndToEndTest, UnknownOptionExitsWithTwoAndShowsUsage) {
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_TRUE(result.error.contains(QStringLiteral("--colour=red")));
     EXPECT_TRUE(result.error.contains(QStringLiteral("使い方: zarame-cli")));
-    EXPECT_TRUE(result.out.isEmpty());
-}
-
-TEST_F(CliEndToEndTest, HelpAndVersionGoToStandardOutput) {
-    const CliResult help = Run({QStringLiteral("--help")});
-    EXPECT_EQ(help.exitCode, 0);
-    ASSERT_FALSE(help.out.isEmpty());
-    EXPECT_TRUE(help.out.front().startsWith(QStringLiteral("使い方: zarame-cli")));
-
-    const CliResult version = Run({QStringLiteral("--version")});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, QStringList{QStringLiteral("zarame-cli %1.%2.%3")
-                                           .arg(ZARAME_VERSION_MAJOR)
-                                           .arg(ZARAME_VERSION_MINOR)
-                                           .arg(ZARAME_VERSION_REVISION)});
-}
-
-TEST_F(CliEndToEndTest, SavedSettingsAreNotAvailableYet) {
-    const CliResult result = Run({QStringLiteral("--saved")});
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_TRUE(result.error.contains(QStringLiteral("--saved")));
     EXPECT_TRUE(result.out.isEmpty());
 }
 

@@ -72,13 +72,6 @@ TEST_F(TextStreamTest, EmptyAndBlankLinesAreReturnedAsTheyAre) {
     EXPECT_EQ(ReadLines("a\n\n  \n\t\r\n b \n"), (QStringList{"a", "", "  ", "\t", " b "}));
 }
 
-TEST_F(TextStreamTest, NothingMoreOnceTheEndIsReached) {
-    const std::unique_ptr<TextStream> stream = Open("only");
-    EXPECT_EQ(stream->ReadLine(), QStringLiteral("only"));
-    EXPECT_EQ(stream->ReadLine(), std::nullopt);
-    EXPECT_EQ(stream->ReadLine(), std::nullopt);
-}
-
 TEST_F(TextStreamTest, Utf8ByteOrderMarkIsNotPartOfTheFirstName) {
     EXPECT_EQ(ReadLines("\xEF\xBB\xBF\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88\r\nb"),
               (QStringList{"テスト", "b"}));
@@ -133,12 +126,6 @@ TEST_F(TextStreamTest, Utf16LineCutInHalfIsAnError) {
     EXPECT_THROW(stream->ReadLine(), RunTimeError);
 }
 
-TEST_F(TextStreamTest, LinesLongerThanTheReadBuffer) {
-    const QByteArray longName(3 * kReadBufferSize + 17, 'n');
-    EXPECT_EQ(ReadLines(longName + "\nshort"),
-              (QStringList{QString::fromLatin1(longName), "short"}));
-}
-
 TEST_F(TextStreamTest, TerminatorSplitAcrossTheReadBufferEdge) {
     // The CR is the last byte of the first read and the LF the first of the next.
     const QByteArray name(kReadBufferSize - 1, 'x');
@@ -151,12 +138,6 @@ TEST_F(TextStreamTest, CharacterSplitAcrossTheReadBufferEdge) {
               (QStringList{QString::fromLatin1(padding) + "テ", "next"}));
     EXPECT_EQ(ReadLines(padding + kTestInShiftJis + "\r\nnext"),
               (QStringList{QString::fromLatin1(padding) + "テスト", "next"}));
-}
-
-TEST_F(TextStreamTest, Utf16LineLongerThanTheReadBuffer) {
-    const QString longName(kReadBufferSize + 3, QChar(u'\u3042'));
-    EXPECT_EQ(ReadLines(Utf16(longName + "\r\nnext", QStringConverter::Utf16LE)),
-              (QStringList{longName, "next"}));
 }
 
 }  // namespace

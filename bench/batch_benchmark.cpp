@@ -1,3 +1,543 @@
-int main() {
-    return 0;
+// Times a sequential batch against the bare system calls that give the same result, on the same
+// disk in the same run, and measures the peak memory of a million-item batch and the cost of a
+// 1 GiB template.
+//
+//   zarame-bench [all|batch|memory|template] [folder]
+//
+// Everything is made in a fresh folder inside `folder` (default: bench-data beside the build's
+// bin folder) and deleted only when the program ends. Deleting between runs would poison the
+// runs after it: ext4 without a journal skips an inode freed in the last 60 seconds, or 360 while
+// its inode-table block is dirty (which every create in that block makes it), and rescans all
+// such inodes from the start of the group on every create, so a batch can run ten times slower.
+// For the same reason, start at least six minutes after any mass deletion on the same disk,
+// a previous run's clean-up included.
+//
+// ZARAME_BENCH_ROUNDS sets how many times each pair is timed (default 4).
+//
+// Dirty pages are synced before every timed run so that one run's write-back does not land in
+// the next one's time; with ZARAME_BENCH_DROP_CACHES=1 (root only) the page cache is dropped as
+// well, which is off by default because it slows every other process on the machine.
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/types.h>
+#include <unistd.h>
+#include <QFile>
+#include <QString>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/window_model.h"
+#include "common/run_time_error.h"
+#include "create/posix_file_service.h"
+#include "create/template_file.h"
+#include "run/host.h"
+#include "run/progress_log.h"
+#include "run/run_context.h"
+#include "sources/sequence_source.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using zarame::ItemKind;
+using zarame::OptionGroup;
+using zarame::TextBox;
+
+constexpr int kBatchItems = 100000;
+constexpr int kMemoryItems = 1000000;
+constexpr int kDuplicateBytes = 1000;
+constexpr std::int64_t kTemplateBytes = 1073741824;
+constexpr size_t kTemplateBlock = 32000;
+constexpr char kFill = 0x41;
+
+[[noreturn]] void Fail(const std::string& what) {
+    throw std::runtime_error(what + ": " + std::strerror(errno));
+}
+
+// A window's host that nobody watches: the batch runs with no event loop to feed.
+class QuietHost final : public zarame::Host {
+public:
+    void ShowMessage(const QString&, zarame::MessageIcon) override {}
+    void MoveFocus(TextBox) override {}
+    void PumpEvents() override {}
+};
+
+// Runs get slower as a batch goes on (caches and the disk fill), so an even count, played
+// plain-ours, ours-plain, ..., gives both sides the same average place in the order.
+int Rounds() {
+    static const int rounds = [] {
+        const char* value = std::getenv("ZARAME_BENCH_ROUNDS");
+        const int parsed = value != nullptr ? std::atoi(value) : 0;
+        return parsed > 0 ? parsed : 4;
+    }();
+    return rounds;
+}
+
+void SettleDisk() {
+    ::sync();
+    static const bool drop = [] {
+        const char* value = std::getenv("ZARAME_BENCH_DROP_CACHES");
+        return value != nullptr && std::strcmp(value, "1") == 0;
+    }();
+    if (drop) {
+        const int fd = ::open("/proc/sys/vm/drop_caches", O_WRONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            if (::write(fd, "3\n", 2) != 2) {
+                std::perror("drop_caches");
+            }
+            ::close(fd);
+        }
+    }
+}
+
+// Wall time is what a user waits; the process's own processor time (the work here is almost all
+// system time) is shown beside it because other builds on a shared machine barely move it.
+struct Timing {
+    double wall = 0;
+    double processor = 0;
+};
+
+double ProcessorSeconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+Timing Time(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
+    const double processorStart = ProcessorSeconds();
+    work();
+    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+            ProcessorSeconds() - processorStart};
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+void WriteAll(int fd, const char* bytes, size_t count, const std::string& path) {
+    while (count > 0) {
+        const ssize_t written = ::write(fd, bytes, count);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            Fail("write " + path);
+        }
+        bytes += written;
+        count -= static_cast<size_t>(written);
+    }
+}
+
+std::string FileSystemName(const fs::path& path) {
+    struct statfs status;
+    if (::statfs(path.c_str(), &status) != 0) {
+        return "unknown";
+    }
+    switch (static_cast<unsigned long>(status.f_type)) {
+        case 0xEF53:
+            return "ext4 (or ext2/ext3)";
+        case 0x58465342:
+            return "xfs";
+        case 0x9123683E:
+            return "btrfs";
+        case 0x01021994:
+            return "tmpfs";
+        case 0x794C7630:
+            return "overlayfs";
+        case 0x2FC12FC1:
+            return "zfs";
+        default: {
+            char hex[32];
+            std::snprintf(hex, sizeof hex, "magic 0x%lX",
+                          static_cast<unsigned long>(status.f_type));
+            return hex;
+        }
+    }
+}
+
+// The minimum the kernel must be asked for the same items: one stat to find a name free, then
+// the create itself.
+void PlainBatch(const fs::path& folder, ItemKind kind, const std::string& content, int count) {
+    const std::string prefix = folder.string() + "/f";
+    std::vector<char> path(prefix.size() + 32);
+    for (int number = 1; number <= count; ++number) {
+        std::snprintf(path.data(), path.size(), "%s%06d.dat", prefix.c_str(), number);
+        struct stat status;
+        if (::stat(path.data(), &status) == 0) {
+            throw std::runtime_error(std::string("already there: ") + path.data());
+        }
+        if (kind == ItemKind::Folder) {
+            if (::mkdir(path.data(), 0777) != 0) {
+                Fail(std::string("mkdir ") + path.data());
+            }
+            continue;
+        }
+        const int fd = ::open(path.data(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            Fail(std::string("open ") + path.data());
+        }
+        if (!content.empty()) {
+            WriteAll(fd, content.data(), content.size(), path.data());
+        }
+        if (::close(fd) != 0) {
+            Fail(std::string("close ") + path.data());
+        }
+    }
+}
+
+// One run of the real batch, set up as a run sets it up; only the walk itself is timed.
+struct OursSetup {
+    ItemKind kind;
+    QString fileBytes;
+    QString duplicateSource;
+};
+
+Timing OursBatch(const fs::path& folder, const fs::path& templatePath, const OursSetup& setup,
+                 int count) {
+    zarame::WindowModel model;
+    QuietHost host;
+    zarame::PosixFileService files;
+    bool stopRequested = false;
+    zarame::RunContext context{model,
+                               host,
+                               files,
+                               stopRequested,
+                               zarame::kDefaultLogMax,
+                               QFile::decodeName(templatePath.c_str())};
+    model.select(OptionGroup::optType, 2);
+    model.select(OptionGroup::optSpec, static_cast<int>(setup.kind));
+    model.setText(TextBox::txtMin, QStringLiteral("1"));
+    model.setText(TextBox::txtMax, QString::number(count));
+    model.setText(TextBox::txtSize, QStringLiteral("6"));
+    model.setText(TextBox::txtFix, QStringLiteral("f"));
+    model.setText(TextBox::txtExt, QStringLiteral(".dat"));
+    model.setText(TextBox::txtFolder, QFile::decodeName(folder.c_str()));
+    model.setText(TextBox::txtFileByte, setup.fileBytes);
+    model.setText(TextBox::txtCode, QStringLiteral("0x41"));
+    model.setText(TextBox::txtDup, setup.duplicateSource);
+
+    if (zarame::PrepareTemplateFile(context, zarame::TemplateMode::Prepare) !=
+        zarame::TemplateOutcome::Ready) {
+        throw std::runtime_error("template not ready: " +
+                                 model.logLines().join(u'\n').toStdString());
+    }
+    zarame::WalkEnd end = zarame::WalkEnd::FailedQuietly;
+    const Timing timing = Time([&] { end = zarame::CreateFromNumbers(context); });
+    zarame::PrepareTemplateFile(context, zarame::TemplateMode::Finish);
+    // A batch that met an existing item would be doing less work than the plain loop.
+    const QString created = QString::fromUtf16(zarame::kCreatedSuffix);
+    if (end != zarame::WalkEnd::Finished || model.logLines().isEmpty() ||
+        !model.logLines().last().endsWith(created)) {
+        throw std::runtime_error("batch did not finish creating: " +
+                                 model.logLines().value(model.logLines().size() - 1).toStdString());
+    }
+    return timing;
+}
+
+void RemoveTree(const fs::path& path) {
+    std::error_code error;
+    fs::remove_all(path, error);
+    if (error) {
+        std::fprintf(stderr, "could not remove %s: %s\n", path.c_str(), error.message().c_str());
+    }
+}
+
+struct Pair {
+    std::vector<Timing> plain;
+    std::vector<Timing> ours;
+};
+
+double MedianOf(const std::vector<Timing>& timings, double Timing::*field) {
+    std::vector<double> values;
+    for (const Timing& timing : timings) {
+        values.push_back(timing.*field);
+    }
+    return Median(values);
+}
+
+double BestWall(const std::vector<Timing>& timings) {
+    double best = timings.front().wall;
+    for (const Timing& timing : timings) {
+        best = std::min(best, timing.wall);
+    }
+    return best;
+}
+
+// Alternates which goes first, so that neither always meets the disk the other left behind.
+Pair TimePair(const fs::path& root, const std::string& name,
+              const std::function<Timing(const fs::path&)>& plain,
+              const std::function<Timing(const fs::path&)>& ours) {
+    Pair pair;
+    for (int round = 0; round < Rounds(); ++round) {
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool plainTurn = (turn == 0) == (round % 2 == 0);
+            const fs::path folder =
+                root / (name + (plainTurn ? "-plain-" : "-ours-") + std::to_string(round));
+            fs::create_directory(folder);
+            SettleDisk();
+            if (plainTurn) {
+                pair.plain.push_back(plain(folder));
+            } else {
+                pair.ours.push_back(ours(folder));
+            }
+        }
+    }
+    SettleDisk();
+    return pair;
+}
+
+// ratio: median wall time, ours over plain, the figure the targets are set for. best: the fastest
+// run of each, the one least disturbed by the rest of the machine. cpu: medians of the process's
+// processor time, which other processes move least.
+void PrintHeading() {
+    std::printf("%-26s %8s %8s %7s %7s %7s\n", "case", "plain", "ours", "ratio", "best", "cpu");
+}
+
+void PrintRow(const char* name, const Pair& pair, double target) {
+    const double plain = MedianOf(pair.plain, &Timing::wall);
+    const double ours = MedianOf(pair.ours, &Timing::wall);
+    const double ratio = ours / plain;
+    std::printf("%-26s %8.3f %8.3f %7.3f %7.3f %7.3f  %s\n", name, plain, ours, ratio,
+                BestWall(pair.ours) / BestWall(pair.plain),
+                MedianOf(pair.ours, &Timing::processor) / MedianOf(pair.plain, &Timing::processor),
+                ratio <= target ? "ok" : "OVER TARGET");
+    // Every run in the order of the rounds, to show how much the machine moved the figures.
+    std::printf("  %-24s", "runs, plain:");
+    for (const Timing& timing : pair.plain) {
+        std::printf(" %.3f", timing.wall);
+    }
+    std::printf("  ours:");
+    for (const Timing& timing : pair.ours) {
+        std::printf(" %.3f", timing.wall);
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+void RunBatch(const fs::path& root) {
+    const fs::path templatePath = root / "KRB_tmp.tmp";
+    const std::string bytes(kDuplicateBytes, kFill);
+    const fs::path source = root / "duplicate-source.dat";
+    {
+        std::ofstream out(source, std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out) {
+            throw std::runtime_error("could not write " + source.string());
+        }
+    }
+
+    struct Case {
+        const char* title;
+        const char* name;
+        ItemKind kind;
+        const char* fileBytes;
+        std::string plainContent;
+    };
+    const std::vector<Case> cases = {
+        {"folders", "folders", ItemKind::Folder, "0", ""},
+        {"new files, 0 bytes", "new0", ItemKind::NewFile, "0", ""},
+        {"new files, 1,000 bytes", "new1000", ItemKind::NewFile, "1000", bytes},
+        {"duplicates of 1,000 bytes", "dup1000", ItemKind::Duplicate, "0", bytes},
+    };
+
+    std::printf("\nbatch: %d items per run, median of %d rounds in seconds\n", kBatchItems,
+                Rounds());
+    PrintHeading();
+    for (const Case& item : cases) {
+        const OursSetup setup{item.kind, QString::fromLatin1(item.fileBytes),
+                              QFile::decodeName(source.c_str())};
+        const Pair pair = TimePair(
+            root, item.name,
+            [&](const fs::path& folder) {
+                return Time([&] { PlainBatch(folder, item.kind, item.plainContent, kBatchItems); });
+            },
+            [&](const fs::path& folder) {
+                return OursBatch(folder, templatePath, setup, kBatchItems);
+            });
+        PrintRow(item.title, pair, 1.25);
+    }
+}
+
+long StatusKibibytes(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const size_t length = std::strlen(field);
+    while (std::getline(status, line)) {
+        if (line.compare(0, length, field) == 0 && line.size() > length && line[length] == ':') {
+            return std::strtol(line.c_str() + length + 1, nullptr, 10);
+        }
+    }
+    return -1;
+}
+
+void RunMemory(const fs::path& root) {
+    const fs::path folder = root / "million";
+    fs::create_directory(folder);
+    SettleDisk();
+    // Earlier modes of the same process would otherwise set the peak; ru_maxrss cannot be reset.
+    std::ofstream("/proc/self/clear_refs") << "5\n";
+    const long before = StatusKibibytes("VmRSS");
+    const Timing timing =
+        OursBatch(folder, root / "KRB_tmp.tmp",
+                  OursSetup{ItemKind::Folder, QStringLiteral("0"), {}}, kMemoryItems);
+    const long peak = StatusKibibytes("VmHWM");
+    struct rusage usage;
+    ::getrusage(RUSAGE_SELF, &usage);
+    std::printf("\nmemory: %d folders in %.1f s\n", kMemoryItems, timing.wall);
+    std::printf("RSS before the batch    %7ld KiB\n", before);
+    std::printf("peak RSS (VmHWM)        %7ld KiB  %s\n", peak,
+                peak >= 0 && peak < 64 * 1024 ? "ok (< 64 MiB)" : "OVER TARGET (64 MiB)");
+    std::printf("ru_maxrss (whole run)   %7ld KiB\n", static_cast<long>(usage.ru_maxrss));
+    std::fflush(stdout);
+    const Timing removal = Time([&] { RemoveTree(folder); });
+    std::printf("removing them took      %7.1f s\n", removal.wall);
+    SettleDisk();
+}
+
+void PlainTemplate(const fs::path& path) {
+    const std::string block(kTemplateBlock, kFill);
+    const int fd = ::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        Fail("open " + path.string());
+    }
+    for (std::int64_t remaining = kTemplateBytes; remaining > 0;
+         remaining -= static_cast<std::int64_t>(kTemplateBlock)) {
+        WriteAll(fd, block.data(),
+                 static_cast<size_t>(std::min<std::int64_t>(remaining, kTemplateBlock)),
+                 path.string());
+    }
+    if (::close(fd) != 0) {
+        Fail("close " + path.string());
+    }
+}
+
+Timing OursTemplate(const fs::path& path) {
+    zarame::WindowModel model;
+    QuietHost host;
+    zarame::PosixFileService files;
+    bool stopRequested = false;
+    zarame::RunContext context{
+        model, host, files, stopRequested, zarame::kDefaultLogMax, QFile::decodeName(path.c_str())};
+    model.select(OptionGroup::optType, 2);
+    model.select(OptionGroup::optSpec, static_cast<int>(ItemKind::NewFile));
+    model.setText(TextBox::txtFileByte, QString::number(kTemplateBytes));
+    model.setText(TextBox::txtCode, QStringLiteral("0x41"));
+    zarame::TemplateOutcome outcome = zarame::TemplateOutcome::Failed;
+    // The service keeps the template open for the copies that follow, so unlike the plain loop
+    // no close is timed; closing a file that is not synced costs next to nothing.
+    const Timing timing = Time(
+        [&] { outcome = zarame::PrepareTemplateFile(context, zarame::TemplateMode::Prepare); });
+    struct stat status;
+    if (outcome != zarame::TemplateOutcome::Ready || ::stat(path.c_str(), &status) != 0 ||
+        status.st_size != kTemplateBytes) {
+        throw std::runtime_error("template not written: " +
+                                 model.logLines().join(u'\n').toStdString());
+    }
+    zarame::PrepareTemplateFile(context, zarame::TemplateMode::Finish);
+    return timing;
+}
+
+void RunTemplate(const fs::path& root) {
+    std::printf("\ntemplate: %lld bytes, median of %d rounds in seconds\n",
+                static_cast<long long>(kTemplateBytes), Rounds());
+    PrintHeading();
+    const Pair pair = TimePair(
+        root, "template",
+        [](const fs::path& folder) {
+            const fs::path path = folder / "plain.dat";
+            const Timing timing = Time([&] { PlainTemplate(path); });
+            // A gigabyte per run would add up; freed blocks, unlike inodes, are reused at once.
+            fs::remove(path);
+            return timing;
+        },
+        [](const fs::path& folder) { return OursTemplate(folder / "KRB_tmp.tmp"); });
+    PrintRow("1 GiB template", pair, 1.2);
+}
+
+fs::path DefaultParent() {
+    std::error_code error;
+    const fs::path executable = fs::read_symlink("/proc/self/exe", error);
+    if (error) {
+        return fs::current_path() / "bench-data";
+    }
+    return executable.parent_path().parent_path() / "bench-data";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string mode = "all";
+    fs::path parent = DefaultParent();
+    int next = 1;
+    if (next < argc) {
+        const std::string first = argv[next];
+        if (first == "all" || first == "batch" || first == "memory" || first == "template") {
+            mode = first;
+            ++next;
+        }
+    }
+    if (next < argc) {
+        parent = argv[next++];
+    }
+    if (next < argc) {
+        std::fprintf(stderr, "usage: %s [all|batch|memory|template] [folder]\n", argv[0]);
+        return 2;
+    }
+
+    std::error_code error;
+    fs::create_directories(parent, error);
+    std::string pattern = (parent / "run-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        std::perror(pattern.c_str());
+        return 1;
+    }
+    const fs::path root = pattern;
+    std::printf("data folder: %s\nfile system: %s\n", root.c_str(), FileSystemName(root).c_str());
+    if (mode != "memory") {
+        std::printf(
+            "ratio: ours / plain, median wall times; best: fastest ours / fastest plain; cpu: "
+            "ours / plain, median processor times of the process\n");
+    }
+
+    int status = 0;
+    try {
+        if (mode == "all" || mode == "batch") {
+            RunBatch(root);
+        }
+        if (mode == "all" || mode == "template") {
+            RunTemplate(root);
+        }
+        if (mode == "all" || mode == "memory") {
+            RunMemory(root);
+        }
+    } catch (const zarame::RunTimeError& failure) {
+        std::fprintf(stderr, "run-time error %d: %s\n", failure.number(),
+                     failure.description().toLocal8Bit().constData());
+        status = 1;
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "failed: %s\n", failure.what());
+        status = 1;
+    }
+    RemoveTree(root);
+    // Only an empty parent goes: it may be the caller's own folder.
+    fs::remove(parent, error);
+    return status;
 }

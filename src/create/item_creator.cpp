@@ -4,20 +4,19 @@
 
 namespace zarame {
 
-ItemSpecification ItemSpecificationOf(const WindowModel& model, const QString& templatePath) {
-    return ItemSpecification{model.itemKind(), model.text(TextBox::txtDup), templatePath};
+ItemRecipe ItemRecipeOf(const WindowModel& model, const QString& templatePath) {
+    return ItemRecipe{model.itemKind(), model.text(TextBox::txtDup), templatePath};
 }
 
-bool CreateItem(const QString& path, const ItemSpecification& specification, FileService& files) {
-    switch (specification.kind) {
+bool CreateItem(const QString& path, const ItemRecipe& recipe, FileService& files) {
+    switch (recipe.kind) {
         case ItemKind::NewFile:
         case ItemKind::Duplicate: {
             if (files.FileExists(path)) {
                 return false;
             }
-            const QString& source = specification.kind == ItemKind::NewFile
-                                        ? specification.templatePath
-                                        : specification.duplicateSource;
+            const QString& source =
+                recipe.kind == ItemKind::NewFile ? recipe.templatePath : recipe.duplicateSource;
             return files.CopyFile(source, path) == CreateOutcome::Created;
         }
         case ItemKind::Folder:

@@ -9,16 +9,16 @@ namespace zarame {
 class FileService;
 
 // What every item of one run is; fixed for the run because its inputs are locked.
-struct ItemSpecification {
+struct ItemRecipe {
     ItemKind kind = ItemKind::NewFile;
     QString duplicateSource;  // the duplicate kind's source file
     QString templatePath;     // the new-file kind copies the run's template
 };
 
-ItemSpecification ItemSpecificationOf(const WindowModel& model, const QString& templatePath);
+ItemRecipe ItemRecipeOf(const WindowModel& model, const QString& templatePath);
 
 // Makes one item at the path unless an item of that kind is already there. True when this call
 // created it, false when it existed; every other failure is raised to the caller.
-bool CreateItem(const QString& path, const ItemSpecification& specification, FileService& files);
+bool CreateItem(const QString& path, const ItemRecipe& recipe, FileService& files);
 
 }  // namespace zarame

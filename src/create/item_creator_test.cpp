@@ -20,12 +20,12 @@ protected:
     ItemCreator() {
         folder = temporary.path();
         WriteFile(folder + "/source.bin", "source bytes");
-        specification.duplicateSource = folder + "/source.bin";
-        specification.templatePath = folder + "/KRB_tmp.tmp";
+        recipe.duplicateSource = folder + "/source.bin";
+        recipe.templatePath = folder + "/KRB_tmp.tmp";
     }
     bool Create(ItemKind kind, const QString& name) {
-        specification.kind = kind;
-        return CreateItem(folder + "/" + name, specification, files);
+        recipe.kind = kind;
+        return CreateItem(folder + "/" + name, recipe, files);
     }
     int ErrorOf(ItemKind kind, const QString& name) {
         try {
@@ -39,11 +39,11 @@ protected:
     QTemporaryDir temporary;
     QString folder;
     PosixFileService files;
-    ItemSpecification specification;
+    ItemRecipe recipe;
 };
 
 TEST_F(ItemCreator, EachKindCreatesOnceThenReportsExisting) {
-    files.CreateTemplate(specification.templatePath);
+    files.CreateTemplate(recipe.templatePath);
     files.WriteTemplate("AAAA", 4);
     EXPECT_TRUE(Create(ItemKind::NewFile, "new.dat"));
     EXPECT_FALSE(Create(ItemKind::NewFile, "new.dat"));
@@ -69,13 +69,13 @@ TEST_F(ItemCreator, ExistingItemsAreNeverTouched) {
     EXPECT_FALSE(Exists(folder + "/nowhere/target"));
 
     // The template itself, met under its own name, already exists.
-    files.CreateTemplate(specification.templatePath);
+    files.CreateTemplate(recipe.templatePath);
     EXPECT_FALSE(Create(ItemKind::NewFile, "KRB_tmp.tmp"));
 }
 
 TEST_F(ItemCreator, RaceWithAnItemThatAppearsAfterTheTestIsReportedAsExisting) {
     WriteFile(folder + "/raced.dat", "theirs");
-    EXPECT_EQ(files.CopyFile(specification.duplicateSource, folder + "/raced.dat"),
+    EXPECT_EQ(files.CopyFile(recipe.duplicateSource, folder + "/raced.dat"),
               CreateOutcome::AlreadyExists);
     EXPECT_EQ(ReadFile(folder + "/raced.dat"), "theirs");
     QDir(folder).mkdir("raced");
@@ -92,7 +92,7 @@ TEST_F(ItemCreator, WrongKindAtThePathAndMissingPlacesAreErrors) {
     const QString withNul = QStringLiteral("a") + QChar(u'\0') + QStringLiteral("b");
     EXPECT_EQ(ErrorOf(ItemKind::Folder, withNul), EINVAL);
     EXPECT_FALSE(Exists(folder + "/a"));  // never cut short at the NUL
-    QFile::remove(specification.duplicateSource);
+    QFile::remove(recipe.duplicateSource);
     EXPECT_EQ(ErrorOf(ItemKind::Duplicate, "after-delete.dat"), ENOENT);
 }
 
@@ -104,7 +104,7 @@ TEST_F(ItemCreator, NameWithSeparatorCreatesInAnExistingSubFolderOnly) {
 }
 
 TEST_F(ItemCreator, EmptyTemplateGivesEmptyFiles) {
-    files.CreateTemplate(specification.templatePath);
+    files.CreateTemplate(recipe.templatePath);
     EXPECT_TRUE(Create(ItemKind::NewFile, "empty.dat"));
     EXPECT_EQ(QFileInfo(folder + "/empty.dat").size(), 0);
 }

@@ -47,7 +47,7 @@ WalkEnd CreateFromNumbers(RunContext& context) {
     const std::int64_t last = ToInt32(model.text(TextBox::txtMax));
     // The inputs are locked for the run, so the folder and item kind are read once.
     const QString folderPrefix = model.text(TextBox::txtFolder) + u'/';
-    const ItemSpecification specification = ItemSpecificationOf(model, context.templatePath);
+    const ItemRecipe recipe = ItemRecipeOf(model, context.templatePath);
 
     // A 64-bit counter, so that a range ending at 2147483647 ends there instead of wrapping.
     for (std::int64_t number = first; number <= last; ++number) {
@@ -59,7 +59,7 @@ WalkEnd CreateFromNumbers(RunContext& context) {
             folderPrefix +
             QString(namePattern)
                 .replace(kNumberMark, NumberText(static_cast<std::int32_t>(number), digits));
-        const bool created = CreateItem(path, specification, context.files);
+        const bool created = CreateItem(path, recipe, context.files);
         AddLog(model, OutcomeLine(path, created), context.logMax);
         context.host.PumpEvents();
         AdvanceProgress(model);

@@ -15,7 +15,7 @@ TextWalkResult CreateFromTextFile(RunContext& context) {
         const std::unique_ptr<TextStream> stream =
             context.files.OpenTextFile(model.text(TextBox::txtText));
         const QString folderPrefix = model.text(TextBox::txtFolder) + u'/';
-        const ItemSpecification specification = ItemSpecificationOf(model, context.templatePath);
+        const ItemRecipe recipe = ItemRecipeOf(model, context.templatePath);
         while (true) {
             if (context.stopRequested) {
                 ReportStop(model, context.logMax);
@@ -25,7 +25,7 @@ TextWalkResult CreateFromTextFile(RunContext& context) {
             if (!line || line->isEmpty()) {
                 return {};
             }
-            const bool created = CreateItem(folderPrefix + *line, specification, context.files);
+            const bool created = CreateItem(folderPrefix + *line, recipe, context.files);
             AddLog(model, OutcomeLine(*line, created), context.logMax);
             context.host.PumpEvents();
             AdvanceProgress(model);

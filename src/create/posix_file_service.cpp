@@ -9,6 +9,7 @@
 #include <QFile>
 #include <cerrno>
 
+#include <optional>
 #include <utility>
 
 #include "common/run_time_error.h"
@@ -31,16 +32,18 @@ QByteArray Native(const QString& path) {
     throw FileSystemError(errno, path);
 }
 
-bool StatIs(const QString& path, mode_t type) {
-    if (path.contains(QChar(u'\0'))) {
-        return false;  // nothing of that name can exist
-    }
+// The type of what stands at the path (links followed), or nothing when nothing can be found
+// there; a path holding NUL names nothing.
+std::optional<mode_t> TypeAt(const QString& path) {
     struct stat status;
-    return ::stat(Native(path).constData(), &status) == 0 && (status.st_mode & S_IFMT) == type;
+    if (path.contains(QChar(u'\0')) || ::stat(QFile::encodeName(path).constData(), &status) != 0) {
+        return std::nullopt;
+    }
+    return status.st_mode & S_IFMT;
 }
 
 bool IsFolder(const QString& path) {
-    return StatIs(path, S_IFDIR);
+    return TypeAt(path) == S_IFDIR;
 }
 
 // Closes a descriptor it owns on every way out of a scope.
@@ -94,11 +97,8 @@ bool PosixFileService::FolderExists(const QString& path) {
 
 bool PosixFileService::FileExists(const QString& path) {
     // Anything that is not a folder counts as a file, so a fifo or device is never copied over.
-    if (path.contains(QChar(u'\0'))) {
-        return false;
-    }
-    struct stat status;
-    return ::stat(Native(path).constData(), &status) == 0 && !S_ISDIR(status.st_mode);
+    const std::optional<mode_t> type = TypeAt(path);
+    return type && *type != S_IFDIR;
 }
 
 CreateOutcome PosixFileService::CreateFolder(const QString& path) {

@@ -64,6 +64,21 @@ private:
     int fd_;
 };
 
+constexpr mode_t kTemplateMode = 0644;
+
+RunTimeError TemplateBusyError(const QString& path) {
+    return RunTimeError(EWOULDBLOCK,
+                        QStringLiteral("一時ファイルは別の作成処理が使用中です: ") + path);
+}
+
+// Whether the path still names the file open on the descriptor (a link at the path does not).
+bool PathNamesDescriptor(const QByteArray& native, int fd) {
+    struct stat open;
+    struct stat atPath;
+    return ::fstat(fd, &open) == 0 && ::lstat(native.constData(), &atPath) == 0 &&
+           open.st_dev == atPath.st_dev && open.st_ino == atPath.st_ino;
+}
+
 bool IsUnsupported(int error) {
     return error == EOPNOTSUPP || error == ENOTTY || error == EXDEV || error == EINVAL ||
            error == ENOSYS || error == EBADF;
@@ -119,19 +134,26 @@ CreateOutcome PosixFileService::CopyFile(const QString& source, const QString& d
     if (sourceFd < 0) {
         ThrowErrno(source);
     }
-    struct stat sourceStatus;
-    if (::fstat(sourceFd, &sourceStatus) != 0) {
-        ThrowErrno(source);
-    }
-    if (S_ISDIR(sourceStatus.st_mode)) {
-        throw FileSystemError(EISDIR, source);
+    // The run wrote the template and holds it locked, so its size and mode are known without
+    // asking the system once per item.
+    off_t size = templateSize_;
+    mode_t mode = kTemplateMode;
+    if (!fromTemplate) {
+        struct stat sourceStatus;
+        if (::fstat(sourceFd, &sourceStatus) != 0) {
+            ThrowErrno(source);
+        }
+        if (S_ISDIR(sourceStatus.st_mode)) {
+            throw FileSystemError(EISDIR, source);
+        }
+        size = sourceStatus.st_size;
+        mode = sourceStatus.st_mode & 0777;
     }
 
     const QByteArray nativeDestination = Native(destination);
     // O_EXCL never follows a symbolic link and never opens what is already there.
-    FileDescriptor target(::open(nativeDestination.constData(),
-                                 O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                                 sourceStatus.st_mode & 0777));
+    FileDescriptor target(
+        ::open(nativeDestination.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
     if (target.get() < 0) {
         if (errno == EEXIST) {
             if (IsFolder(destination)) {
@@ -142,8 +164,8 @@ CreateOutcome PosixFileService::CopyFile(const QString& source, const QString& d
         ThrowErrno(destination);
     }
     try {
-        if (sourceStatus.st_size > 0) {
-            CopyContent(sourceFd, sourceStatus.st_size, target.get(), destination);
+        if (size > 0) {
+            CopyContent(sourceFd, size, target.get(), destination);
         }
         if (::close(target.release()) != 0) {
             ThrowErrno(destination);
@@ -246,13 +268,11 @@ void PosixFileService::CreateTemplate(const QString& path) {
         // pulled from under it.
         FileDescriptor existing(
             ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-        if (existing.get() >= 0) {
-            if (::flock(existing.get(), LOCK_EX | LOCK_NB) != 0) {
-                throw RunTimeError(
-                    EWOULDBLOCK, QStringLiteral("一時ファイルは別の作成処理が使用中です: ") + path);
-            }
+        const bool plantedLink = existing.get() < 0 && errno == ELOOP;
+        if (existing.get() >= 0 && ::flock(existing.get(), LOCK_EX | LOCK_NB) != 0) {
+            throw TemplateBusyError(path);
         }
-        if (existing.get() >= 0 || errno == ELOOP) {
+        if (existing.get() >= 0 || plantedLink) {
             try {
                 DeleteFile(path);
             } catch (const RunTimeError&) {
@@ -260,25 +280,19 @@ void PosixFileService::CreateTemplate(const QString& path) {
             }
         }
     }
-    FileDescriptor created(
-        ::open(native.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+    FileDescriptor created(::open(
+        native.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kTemplateMode));
     if (created.get() < 0) {
         ThrowErrno(path);
     }
-    if (::flock(created.get(), LOCK_EX | LOCK_NB) != 0) {
-        throw RunTimeError(EWOULDBLOCK,
-                           QStringLiteral("一時ファイルは別の作成処理が使用中です: ") + path);
-    }
     // Another run may have removed our fresh file before we locked it; then the path is theirs.
-    struct stat ours;
-    struct stat atPath;
-    if (::fstat(created.get(), &ours) != 0 || ::lstat(native.constData(), &atPath) != 0 ||
-        ours.st_dev != atPath.st_dev || ours.st_ino != atPath.st_ino) {
-        throw RunTimeError(EWOULDBLOCK,
-                           QStringLiteral("一時ファイルは別の作成処理が使用中です: ") + path);
+    if (::flock(created.get(), LOCK_EX | LOCK_NB) != 0 ||
+        !PathNamesDescriptor(native, created.get())) {
+        throw TemplateBusyError(path);
     }
     templateFd_ = created.release();
     templatePath_ = path;
+    templateSize_ = 0;
 }
 
 void PosixFileService::WriteTemplate(const char* bytes, qsizetype count) {
@@ -288,15 +302,13 @@ void PosixFileService::WriteTemplate(const char* bytes, qsizetype count) {
     if (!WriteAll(templateFd_, bytes, static_cast<size_t>(count))) {
         ThrowErrno(templatePath_);
     }
+    templateSize_ += count;
 }
 
 void PosixFileService::RemoveTemplate(const QString& path) noexcept {
     const QByteArray native = QFile::encodeName(path);
     if (templateFd_ >= 0 && path == templatePath_) {
-        struct stat ours;
-        struct stat atPath;
-        if (::fstat(templateFd_, &ours) == 0 && ::lstat(native.constData(), &atPath) == 0 &&
-            ours.st_dev == atPath.st_dev && ours.st_ino == atPath.st_ino) {
+        if (PathNamesDescriptor(native, templateFd_)) {
             ::unlink(native.constData());
         }
         CloseTemplate();

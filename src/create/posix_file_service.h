@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/types.h>
 #include <QByteArray>
 
 #include "create/file_service.h"
@@ -31,6 +32,7 @@ private:
 
     int templateFd_ = -1;
     QString templatePath_;
+    off_t templateSize_ = 0;
     bool reflinkUnavailable_ = false;
     bool kernelCopyUnavailable_ = false;
 };

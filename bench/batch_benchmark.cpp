@@ -42,7 +42,6 @@
 #include <string>
 #include <vector>
 
-#include "app/window_model.h"
 #include "common/run_time_error.h"
 #include "create/posix_file_service.h"
 #include "create/template_file.h"
@@ -50,6 +49,7 @@
 #include "run/progress_log.h"
 #include "run/run_context.h"
 #include "sources/sequence_source.h"
+#include "window/window_model.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "app/window_model.h"
+#include "window/window_model.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

@@ -4,8 +4,8 @@
 #include <QByteArray>
 #include <initializer_list>
 
-#include "app/window_model.h"
 #include "run/run_sequence.h"
+#include "window/window_model.h"
 
 namespace zarame {
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/window_model.h"
+#include "window/window_model.h"
 
 namespace zarame {
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <initializer_list>
 
-#include "app/window_model.h"
 #include "testing/test_support.h"
+#include "window/window_model.h"
 
 namespace zarame {
 namespace {

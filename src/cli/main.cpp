@@ -2,11 +2,11 @@
 #include <QCoreApplication>
 #include <cstdio>
 
-#include "app/window_model.h"
 #include "cli/cli_host.h"
 #include "cli/cli_options.h"
 #include "create/application_folder.h"
 #include "run/run_sequence.h"
+#include "window/window_model.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <algorithm>
 
-#include "app/window_model.h"
 #include "common/numbers.h"
 #include "common/run_time_error.h"
 #include "create/file_service.h"
@@ -11,6 +10,7 @@
 #include "run/host.h"
 #include "run/progress_log.h"
 #include "run/run_context.h"
+#include "window/window_model.h"
 
 namespace zarame {
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/window_model.h"
 #include "common/run_time_error.h"
+#include "window/window_model.h"
 
 namespace zarame {
 namespace {

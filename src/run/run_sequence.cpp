@@ -3,8 +3,6 @@
 #include <initializer_list>
 #include <new>
 
-#include "app/input_groups.h"
-#include "app/window_model.h"
 #include "create/posix_file_service.h"
 #include "create/template_file.h"
 #include "run/host.h"
@@ -12,6 +10,8 @@
 #include "run/validation.h"
 #include "sources/sequence_source.h"
 #include "sources/text_file_source.h"
+#include "window/input_groups.h"
+#include "window/window_model.h"
 
 namespace zarame {
 

@@ -4,9 +4,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/input_groups.h"
 #include "run/progress_log.h"
 #include "testing/test_support.h"
+#include "window/input_groups.h"
 
 namespace zarame {
 namespace {

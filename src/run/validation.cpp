@@ -2,13 +2,13 @@
 
 #include <optional>
 
-#include "app/name_preview.h"
-#include "app/window_model.h"
 #include "common/numbers.h"
 #include "create/file_service.h"
 #include "create/fill_value.h"
 #include "run/host.h"
 #include "run/run_context.h"
+#include "window/name_preview.h"
+#include "window/window_model.h"
 
 namespace zarame {
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "app/window_model.h"
 #include "common/numbers.h"
 #include "create/item_creator.h"
 #include "run/host.h"
 #include "run/progress_log.h"
+#include "window/window_model.h"
 
 namespace zarame {
 

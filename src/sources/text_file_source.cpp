@@ -1,11 +1,11 @@
 #include "sources/text_file_source.h"
 
-#include "app/window_model.h"
 #include "create/file_service.h"
 #include "create/item_creator.h"
 #include "create/text_stream.h"
 #include "run/host.h"
 #include "run/progress_log.h"
+#include "window/window_model.h"
 
 namespace zarame {
 

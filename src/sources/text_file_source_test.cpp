@@ -5,9 +5,9 @@
 #include <QStringList>
 #include <cerrno>
 
-#include "app/window_model.h"
 #include "create/template_file.h"
 #include "testing/test_support.h"
+#include "window/window_model.h"
 
 namespace zarame {
 namespace {

@@ -10,12 +10,12 @@
 #include <ostream>
 #include <vector>
 
-#include "app/window_model.h"
 #include "create/posix_file_service.h"
 #include "create/text_stream.h"
 #include "run/host.h"
 #include "run/run_context.h"
 #include "run/run_sequence.h"
+#include "window/window_model.h"
 
 // Lets test failures print Qt strings readably.
 inline void PrintTo(const QString& text, std::ostream* stream) {

@@ -1,8 +1,8 @@
-#include "app/input_groups.h"
+#include "window/input_groups.h"
 
 #include <gtest/gtest.h>
 
-#include "app/window_model.h"
+#include "window/window_model.h"
 
 namespace zarame {
 namespace {

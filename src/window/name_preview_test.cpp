@@ -1,8 +1,8 @@
-#include "app/name_preview.h"
+#include "window/name_preview.h"
 
 #include <gtest/gtest.h>
 
-#include "app/window_model.h"
+#include "window/window_model.h"
 
 namespace zarame {
 namespace {

@@ -1,9 +1,9 @@
-#include "app/name_preview.h"
+#include "window/name_preview.h"
 
-#include "app/window_model.h"
 #include "common/numbers.h"
 #include "common/run_time_error.h"
 #include "sources/sequence_source.h"
+#include "window/window_model.h"
 
 namespace zarame {
 

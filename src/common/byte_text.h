@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+namespace zarame {
+
+// A Linux path or file name is a string of bytes, not always valid UTF-8. The program holds
+// them as QString without losing a byte: valid UTF-8 decodes as usual, and every byte of an
+// invalid sequence becomes a lone low surrogate U+DC80..U+DCFF, which encoding turns back into
+// that byte. Use these at every boundary between the system's bytes and the program's text.
+QString DecodeBytes(QByteArrayView bytes);
+QByteArray EncodeBytes(QStringView text);
+
+// The same text for people to read: each escaped byte (and any other lone surrogate) shows as
+// U+FFFD, so a log line never carries an unpaired surrogate.
+QString VisibleText(QStringView text);
+
+}  // namespace zarame

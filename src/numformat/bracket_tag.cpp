@@ -54,6 +54,8 @@ bool ApplyCondition(QStringView tag, Section& section) {
             const double operand = tag.mid(op.text.size()).trimmed().toDouble(&ok);
             if (ok) {
                 section.condition = {op.comparison, operand};
+            } else {
+                section.malformed = true;
             }
             return true;
         }

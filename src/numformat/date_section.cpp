@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "numformat/calendar.h"
+#include "numformat/kanji_numerals.h"
 
 namespace zarame::numformat {
 namespace {
@@ -103,11 +104,17 @@ void AppendDatePart(QString& out, const Section& section, const Token& token,
     const int width = token.width >= 2 ? 2 : 1;
     switch (token.datePart) {
         case DatePart::Year2:
-            AppendPadded(out, moment.date.year % 100, 2);
+        case DatePart::Year4: {
+            QString year;
+            const bool two = token.datePart == DatePart::Year2;
+            AppendPadded(year, two ? moment.date.year % 100 : moment.date.year, two ? 2 : 4);
+            if (section.kanji != KanjiNumerals::None) {
+                AppendKanjiDigits(out, year, section.kanji);  // years read digit by digit
+            } else {
+                out += year;
+            }
             break;
-        case DatePart::Year4:
-            AppendPadded(out, moment.date.year, 4);
-            break;
+        }
         case DatePart::Month:
             AppendPadded(out, moment.date.month, width);
             break;

@@ -1,7 +1,6 @@
 #include "numformat/decimal_form.h"
 
 #include <charconv>
-#include <cstdlib>
 
 namespace zarame::numformat {
 namespace {
@@ -30,7 +29,12 @@ DecimalForm ToDecimalForm(double magnitude) {
             form.digits[form.count++] = *p;
         }
     }
-    const int exponent = p < end ? std::atoi(p + 1) : 0;
+    int exponent = 0;
+    if (p < end && p + 1 < end) {
+        const char* digits = p[1] == '+' || p[1] == '-' ? p + 2 : p + 1;
+        std::from_chars(digits, end, exponent);
+        exponent = p[1] == '-' ? -exponent : exponent;
+    }
     form.pointPosition = exponent + 1;
     StripTrailingZeros(form);
     return form;

@@ -106,7 +106,8 @@ struct Section {
     NumberLayout number;
     bool twelveHour = false;  // an AM/PM token makes hours run 1..12
     int subSecondDigits = 0;
-    bool empty = true;  // no token at all: the value is hidden
+    bool empty = true;       // no token at all: the value is hidden
+    bool malformed = false;  // an unclosed quote or bracket, a dangling escape, a bad condition
 };
 
 struct ParsedFormat {

@@ -59,12 +59,15 @@ ParsedFormat ParseFormatCode(QStringView code) {
         return GeneralFormat();
     }
     ParsedFormat format;
-    std::vector<QStringView> texts = SplitSections(code);
+    const std::vector<QStringView> texts = SplitSections(code);
     if (texts.size() > 4) {
-        texts.resize(4);
+        return GeneralFormat();
     }
     for (QStringView text : texts) {
         Section section = TokenizeSection(text);
+        if (section.malformed) {
+            return GeneralFormat();
+        }
         FillBareSection(section);
         section.kind = KindOf(section);
         switch (section.kind) {

@@ -11,7 +11,8 @@ namespace zarame::numformat {
 inline constexpr qsizetype kMaxFormatCodeLength = 1024;
 
 // Breaks a format code into its sections, each settled as a number, date or text section.
-// Never fails: an empty, overlong or unreadable code gives the General format.
+// Never fails: an empty or overlong code, more than four sections, an unclosed quote or
+// bracket, a dangling escape or an unreadable condition give the General format.
 ParsedFormat ParseFormatCode(QStringView code);
 
 // The settling steps, one per kind of section.

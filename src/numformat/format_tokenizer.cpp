@@ -182,7 +182,10 @@ Section TokenizeSection(QStringView text) {
         switch (c) {
             case u'"': {
                 qsizetype close = text.indexOf(u'"', i + 1);
-                close = close < 0 ? text.size() : close;
+                if (close < 0) {
+                    section.malformed = true;
+                    close = text.size();
+                }
                 AppendLiteral(section, text.mid(i + 1, close - i - 1));
                 i = close + 1;
                 continue;
@@ -191,6 +194,7 @@ Section TokenizeSection(QStringView text) {
             case u'_':
             case u'*': {
                 const qsizetype length = i + 1 < text.size() ? CharacterLength(text, i + 1) : 0;
+                section.malformed = section.malformed || length == 0;
                 if (c == u'\\') {
                     AppendLiteral(section, text.mid(i + 1, length));
                 } else if (c == u'_') {
@@ -202,6 +206,7 @@ Section TokenizeSection(QStringView text) {
             case u'[': {
                 const qsizetype close = text.indexOf(u']', i + 1);
                 if (close < 0) {
+                    section.malformed = true;
                     AppendLiteral(section, text.mid(i, 1));
                     ++i;
                     continue;

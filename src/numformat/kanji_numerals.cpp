@@ -7,12 +7,16 @@ struct Style {
     const char16_t* digits;       // 0 to 9
     const char16_t* smallPlaces;  // tens, hundreds, thousands
     const char16_t* largePlaces;  // 10^4, 10^8, 10^12, 10^16
-    bool oneBeforeSmallPlace;     // 壱拾 rather than 拾
+    bool oneBefore[3];            // 壱阡 but 百 and 拾
+    bool placeWords;              // false: digit by digit
+    char16_t decimalPoint;
 };
 
-constexpr Style kPlain{u"〇一二三四五六七八九", u"十百千", u"万億兆京", false};
-constexpr Style kFormal{u"〇壱弐参四伍六七八九", u"拾百阡", u"萬億兆京", true};
-constexpr Style kFullWidth{u"０１２３４５６７８９", u"十百千", u"万億兆京", true};
+constexpr Style kPlain{u"〇一二三四五六七八九", u"十百千", u"万億兆京",
+                       {false, false, false},   true,      u'・'};
+constexpr Style kFormal{u"零壱弐参四伍六七八九", u"拾百阡", u"萬億兆京",
+                        {false, false, true},    true,      u'・'};
+constexpr Style kFullWidth{u"０１２３４５６７８９", u"", u"", {}, false, u'．'};
 
 const Style& StyleOf(KanjiNumerals kanji) {
     return kanji == KanjiNumerals::Formal      ? kFormal
@@ -29,7 +33,7 @@ void AppendGroup(QString& out, QStringView digits, const Style& style) {
         if (digit == 0) {
             continue;
         }
-        if (digit != 1 || place == 0 || style.oneBeforeSmallPlace) {
+        if (digit != 1 || place == 0 || style.oneBefore[place - 1]) {
             out += style.digits[digit];
         }
         if (place > 0) {
@@ -42,7 +46,7 @@ void AppendWholeNumber(QString& out, QStringView digits, const Style& style) {
     while (digits.size() > 1 && digits[0] == u'0') {
         digits = digits.mid(1);
     }
-    if (digits == u"0" || digits.size() > 20) {
+    if (!style.placeWords || digits == u"0" || digits.size() > 20) {
         for (QChar c : digits) {
             out += style.digits[c.unicode() - u'0'];
         }
@@ -71,7 +75,10 @@ QString ToKanjiNumerals(QStringView text, KanjiNumerals kanji) {
     qsizetype i = 0;
     while (i < text.size()) {
         if (text[i] < u'0' || text[i] > u'9') {
-            out += text[i++];
+            const bool point = text[i] == u'.' && i + 1 < text.size() && text[i + 1] >= u'0' &&
+                               text[i + 1] <= u'9';
+            out += point ? QChar(style.decimalPoint) : text[i];
+            ++i;
             continue;
         }
         qsizetype end = i;
@@ -89,6 +96,13 @@ QString ToKanjiNumerals(QStringView text, KanjiNumerals kanji) {
         i = end;
     }
     return out;
+}
+
+void AppendKanjiDigits(QString& out, QStringView digits, KanjiNumerals kanji) {
+    const Style& style = StyleOf(kanji);
+    for (QChar c : digits) {
+        out += c >= u'0' && c <= u'9' ? QChar(style.digits[c.unicode() - u'0']) : c;
+    }
 }
 
 }  // namespace zarame::numformat

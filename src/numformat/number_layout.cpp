@@ -97,7 +97,7 @@ void SettleFraction(Section& section, size_t slash) {
     for (size_t i = 0; i < tokens.size(); ++i) {
         Token& token = tokens[i];
         if (token.kind == TokenKind::Percent) {
-            layout.powerOfTen += 2;
+            layout.powerOfTen = 2;
             MakeLiteral(token);
         } else if (i == slash) {
             continue;
@@ -109,27 +109,31 @@ void SettleFraction(Section& section, size_t slash) {
     }
 }
 
-// A comma between two integer placeholders turns grouping on; commas right after the last
-// placeholder of the number divide by 1000 each; any other comma is plain text.
-void SettleComma(std::vector<Token>& tokens, size_t at, DigitRole phase, NumberLayout& layout) {
-    size_t before = at;
-    while (before > 0 && tokens[before - 1].kind == TokenKind::Comma) {
-        --before;
-    }
-    const bool afterPlaceholder = before > 0 && IsPlaceholder(tokens[before - 1]);
-    size_t next = at + 1;
+// A comma between two integer placeholders turns grouping on; a run of commas right after the
+// last placeholder of the number divides by 1000 per comma; any other comma is plain text.
+// Returns the index after the run.
+size_t SettleCommas(std::vector<Token>& tokens, size_t at, DigitRole phase, NumberLayout& layout) {
+    size_t next = at;
     while (next < tokens.size() && tokens[next].kind == TokenKind::Comma) {
+        MakeLiteral(tokens[next]);
         ++next;
     }
+    const bool afterPlaceholder = at > 0 && IsPlaceholder(tokens[at - 1]);
     const bool beforePlaceholder = next < tokens.size() && IsPlaceholder(tokens[next]);
-    if (afterPlaceholder && beforePlaceholder && phase == DigitRole::Integer) {
-        layout.grouping = true;
-        tokens[at].text.clear();
-    } else if (afterPlaceholder && !beforePlaceholder) {
-        layout.powerOfTen -= 3;
-        tokens[at].text.clear();
+    if (!afterPlaceholder) {
+        return next;
     }
-    MakeLiteral(tokens[at]);
+    if (beforePlaceholder && phase == DigitRole::Integer) {
+        layout.grouping = true;
+    } else if (!beforePlaceholder) {
+        layout.powerOfTen -= 3 * static_cast<int>(next - at);
+    } else {
+        return next;
+    }
+    for (size_t i = at; i < next; ++i) {
+        tokens[i].text.clear();
+    }
+    return next;
 }
 
 }  // namespace
@@ -146,6 +150,7 @@ void SettleNumberSection(Section& section) {
         return;
     }
     DigitRole phase = DigitRole::Integer;
+    bool percent = false;
     for (size_t i = 0; i < tokens.size(); ++i) {
         Token& token = tokens[i];
         switch (token.kind) {
@@ -171,10 +176,10 @@ void SettleNumberSection(Section& section) {
                 }
                 break;
             case TokenKind::Comma:
-                SettleComma(tokens, i, phase, layout);
+                i = SettleCommas(tokens, i, phase, layout) - 1;
                 break;
             case TokenKind::Percent:
-                layout.powerOfTen += 2;
+                percent = true;
                 MakeLiteral(token);
                 break;
             case TokenKind::FractionSlash:
@@ -184,7 +189,8 @@ void SettleNumberSection(Section& section) {
                 break;
         }
     }
-    // A decimal point with no decimal placeholders after it is still shown ("0." shows "1.").
+    // However many percent signs it shows, the value is multiplied by 100 once.
+    layout.powerOfTen += percent ? 2 : 0;
 }
 
 }  // namespace zarame::numformat

@@ -62,6 +62,14 @@ DecimalForm WholeNumberForm(long long value) {
     return ToDecimalForm(static_cast<double>(value));
 }
 
+QString WholeDigits(const DecimalForm& form) {
+    QString digits;
+    for (int place = form.IntegerLength() - 1; place >= 0; --place) {
+        digits += QLatin1Char(form.DigitAtPlace(place));
+    }
+    return digits;
+}
+
 struct ScientificParts {
     DecimalForm mantissa;
     int exponent = 0;
@@ -108,6 +116,7 @@ public:
             form = parts.mantissa;
             exponent_ = parts.exponent;
             exponentForm_ = WholeNumberForm(exponent_ < 0 ? -exponent_ : exponent_);
+            showZeroUnits_ = form.IsZero();  // 0 in #.##E+00 still shows its units digit
         }
         WriteSign(value, sign, form.IsZero());
         WriteTokens(form, value, sign);
@@ -124,24 +133,28 @@ public:
         }
         maxDenominator = maxDenominator > 1 ? maxDenominator - 1 : 1;
         fraction_ = {};
+        DecimalForm huge;
         if (rest * static_cast<double>(maxDenominator) < 1e15) {
             fraction_ = layout.fixedDenominator > 0
                             ? FractionWithDenominator(rest, layout.fixedDenominator)
                             : NearestFraction(rest, maxDenominator);
-        } else {
+        } else if (layout.fractionHasInteger) {
             whole = std::round(scaled);  // too large for a fraction to matter
-            fraction_ = {0, 1};
+        } else {
+            huge = ToDecimalForm(std::round(scaled));  // a whole number over 1
         }
         if (layout.fractionHasInteger && fraction_.numerator >= fraction_.denominator) {
             whole += 1;
             fraction_.numerator = 0;
         }
+        numerator_ = huge.IsZero() ? QString::number(fraction_.numerator) : WholeDigits(huge);
+        denominator_ = QString::number(fraction_.denominator);
         DecimalForm form = ToDecimalForm(whole);
         fractionHidden_ = layout.fractionHasInteger && fraction_.numerator == 0;
         if (fractionHidden_ && form.IsZero()) {
             showZeroUnits_ = true;
         }
-        WriteSign(value, sign, form.IsZero() && fraction_.numerator == 0);
+        WriteSign(value, sign, form.IsZero() && fraction_.numerator == 0 && huge.IsZero());
         WriteTokens(form, value, sign);
     }
 
@@ -183,11 +196,11 @@ private:
                             break;
                         }
                         case DigitRole::Numerator:
-                            WriteFractionPart(fraction_.numerator, numeratorIndex++,
-                                              layout.numeratorDigits, token, false);
+                            WriteFractionPart(numerator_, numeratorIndex++, layout.numeratorDigits,
+                                              token, false);
                             break;
                         case DigitRole::Denominator:
-                            WriteFractionPart(fraction_.denominator, denominatorIndex++,
+                            WriteFractionPart(denominator_, denominatorIndex++,
                                               layout.denominatorDigits, token, true);
                             break;
                     }
@@ -224,13 +237,12 @@ private:
 
     // Numerators align right, denominators left; a fraction that rounds to nothing beside an
     // integer part turns into blanks of the same width.
-    void WriteFractionPart(long long number, int index, int count, const Token& token,
+    void WriteFractionPart(const QString& digits, int index, int count, const Token& token,
                            bool denominator) {
         if (denominator && section_.number.fixedDenominator > 0) {
             out_ += fractionHidden_ ? QString(token.text.size(), u' ') : token.text;
             return;
         }
-        const QString digits = QString::number(number);
         const int length = static_cast<int>(digits.size());
         if (fractionHidden_) {
             const int width = index == 0 ? qMax(length, count) - count + 1 : 1;
@@ -261,6 +273,8 @@ private:
     DecimalForm zeroForm_;
     int exponent_ = 0;
     Fraction fraction_;
+    QString numerator_;
+    QString denominator_;
     bool fractionHidden_ = false;
     bool showZeroUnits_ = false;
 };

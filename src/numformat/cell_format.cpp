@@ -88,6 +88,7 @@ QString RenderSection(const Section& section, double value, SignDisplay sign,
     if (section.empty) {
         return out;
     }
+    out.reserve(32);  // most texts fit; growing one character at a time would reallocate
     switch (section.kind) {
         case SectionKind::Text:
             AppendGeneral(out, value);
@@ -118,6 +119,7 @@ QString FormatNumber(double value, QStringView formatCode, DateSystem dateSystem
     const ParsedFormat& format = ThreadFormatCache().Get(formatCode);
     const SectionChoice choice = ChooseSection(format, value);
     if (choice.section == nullptr) {
+        out.reserve(16);
         AppendGeneral(out, value);
         return out;
     }

@@ -105,13 +105,14 @@ void AppendDatePart(QString& out, const Section& section, const Token& token,
     switch (token.datePart) {
         case DatePart::Year2:
         case DatePart::Year4: {
-            QString year;
             const bool two = token.datePart == DatePart::Year2;
-            AppendPadded(year, two ? moment.date.year % 100 : moment.date.year, two ? 2 : 4);
+            const qsizetype start = out.size();
+            AppendPadded(out, two ? moment.date.year % 100 : moment.date.year, two ? 2 : 4);
             if (section.kanji != KanjiNumerals::None) {
-                AppendKanjiDigits(out, year, section.kanji);  // years read digit by digit
-            } else {
-                out += year;
+                // Years read digit by digit (二〇二四), not as a number.
+                const QString year = out.mid(start);
+                out.truncate(start);
+                AppendKanjiDigits(out, year, section.kanji);
             }
             break;
         }

@@ -1,6 +1,8 @@
 #include "numformat/decimal_form.h"
 
+#include <algorithm>
 #include <charconv>
+#include <limits>
 
 namespace zarame::numformat {
 namespace {
@@ -18,10 +20,18 @@ DecimalForm ToDecimalForm(double magnitude) {
     if (!(magnitude > 0)) {
         return form;
     }
-    // d.dddddddddddddde±xxx
+    // d.dddde±xxx: the shortest form that reads back as the same value is, when it has at most
+    // 15 digits, also the value rounded to 15 digits, and much quicker to get. Not so below the
+    // normal range, where one binary step is wider than a 15th digit.
     char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, magnitude,
-                                      std::chars_format::scientific, DecimalForm::kMaxDigits - 1);
+    auto result =
+        std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific);
+    const char* exponentMark = std::find(text, result.ptr, 'e');
+    if (exponentMark - text > DecimalForm::kMaxDigits + 1 ||
+        magnitude < std::numeric_limits<double>::min()) {
+        result = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific,
+                               DecimalForm::kMaxDigits - 1);
+    }
     const char* end = result.ptr;
     const char* p = text;
     for (; p < end && *p != 'e'; ++p) {

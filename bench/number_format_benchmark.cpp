@@ -21,10 +21,8 @@ using zarame::numformat::DateSystem;
 using zarame::numformat::FormatNumber;
 
 const QString kCodes[] = {
-    QStringLiteral("General"),
-    QStringLiteral("000"),
-    QStringLiteral("#,##0.00"),
-    QString::fromUtf8(R"([$-ja-JP]ggge"年"m"月"d"日")"),
+    QStringLiteral("General"),         QStringLiteral("000"),
+    QStringLiteral("#,##0.00"),        QString::fromUtf8(R"([$-ja-JP]ggge"年"m"月"d"日")"),
     QString::fromUtf8("yyyy年m月d日"),
 };
 constexpr int kCodeCount = sizeof kCodes / sizeof kCodes[0];
@@ -66,6 +64,7 @@ int main(int argc, char** argv) {
         const QString name = only < 0 ? QStringLiteral("mix of all") : kCodes[only];
         std::printf("%-32s %12.1f\n", name.toUtf8().constData(), best);
     }
-    std::printf("(%ld renders per round, best of 5, thread CPU time; checksum %zu)\n", renders, checksum);
+    std::printf("(%ld renders per round, best of 5, thread CPU time; checksum %zu)\n", renders,
+                checksum);
     return 0;
 }

@@ -941,8 +941,9 @@ TEST(FormatTable, Dbnum) {
 
 TEST(FormatTable, Text) {
     for (const TextRow& row : kText) {
-        EXPECT_EQ(FormatText(QString::fromUtf8(row.text), QString::fromUtf8(row.code)).toStdString(),
-                  row.expected)
+        EXPECT_EQ(
+            FormatText(QString::fromUtf8(row.text), QString::fromUtf8(row.code)).toStdString(),
+            row.expected)
             << "code " << row.code << " text " << row.text;
     }
 }

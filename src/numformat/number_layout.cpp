@@ -59,8 +59,8 @@ long FindFractionSlash(const std::vector<Token>& tokens) {
         }
         if (i + 1 < tokens.size() &&
             (IsPlaceholder(tokens[i + 1]) ||
-             (tokens[i + 1].kind == TokenKind::Literal && tokens[i + 1].text[0] >= u'1' &&
-              tokens[i + 1].text[0] <= u'9'))) {
+             (tokens[i + 1].kind == TokenKind::Literal && !tokens[i + 1].text.isEmpty() &&
+              tokens[i + 1].text[0] >= u'1' && tokens[i + 1].text[0] <= u'9'))) {
             return static_cast<long>(i);
         }
     }

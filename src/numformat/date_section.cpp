@@ -201,7 +201,8 @@ bool RenderDateSection(const Section& section, double value, DateSystem system, 
                 AppendDatePart(out, section, token, moment);
                 break;
             case TokenKind::AmPm:
-                if (section.language == Language::Japanese) {
+                // A Japanese tag turns AM/PM into 午前/午後; the one-letter A/P stays as written.
+                if (section.language == Language::Japanese && token.text.size() == 2) {
                     out += moment.hour < 12 ? u"午前" : u"午後";
                 } else {
                     out += moment.hour < 12 ? token.text : token.alternative;

@@ -49,8 +49,8 @@ constexpr Row kKeyCases[] = {
     {"[$-411]ddd", 45356, "火"},
 };
 
-// General fits 11 characters besides the sign; from 1E-05 down and from 1E+11 up it turns
-// scientific. LibreOffice shows up to 15 digits instead; numfmt shows 0.00001 in full.
+// General fits 11 characters besides the sign, turning scientific from 1E+11 up and for small
+// numbers whose digits do not fit. LibreOffice shows up to 15 digits instead.
 constexpr Row kGeneral[] = {
     {"General", 0, "0"},
     {"General", 1, "1"},
@@ -71,9 +71,11 @@ constexpr Row kGeneral[] = {
     {"General", 3.14159265358979, "3.141592654"},
     {"General", 0.0001, "0.0001"},
     {"General", 0.00012345678, "0.000123457"},
-    {"General", 0.00001, "1E-05"},
-    {"General", 0.000012345, "1.2345E-05"},
+    {"General", 0.00001, "0.00001"},
+    {"General", 0.000012345, "0.000012345"},
     {"General", 1e-10, "1E-10"},
+    {"General", 0.0000123456, "1.23456E-05"},
+    {"General", 0.00009999999999999, "1E-04"},
     {"General", 1.23456789e-100, "1.2346E-100"},
     {"General", 1e100, "1E+100"},
     {"General", 1.5e300, "1.5E+300"},
@@ -83,7 +85,7 @@ constexpr Row kGeneral[] = {
     {"General", 0.30000000000000004, "0.3"},
     {"General", 2.5, "2.5"},
     {"General", 1e21, "1E+21"},
-    {"General", -0.00001, "-1E-05"},
+    {"General", -0.00001, "-0.00001"},
 };
 
 // Integer placeholders, grouping and scaling commas; halves round away from zero; a negative that

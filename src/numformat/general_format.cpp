@@ -50,7 +50,10 @@ void AppendGeneral(QString& out, double value) {
         return;
     }
     const int exponent = exact.pointPosition - 1;
-    if (exponent <= -5 || exponent >= kWidth) {
+    // Below 1E-04 the number shows in full when all its digits fit ("0.00001"), otherwise
+    // scientific ("1.23456E-05") rather than cut short.
+    const bool fitsInFull = exponent > -5 || 1 - exponent + exact.count <= kWidth;
+    if (!fitsInFull || exponent >= kWidth) {
         AppendScientific(out, exact);
         return;
     }

@@ -85,6 +85,10 @@ TEST(FormatCacheTest, ParsesEachCodeOnceAndStaysBounded) {
         cache.Get(QString::number(i) + QStringLiteral("\"x\"0"));
     }
     EXPECT_LE(cache.size(), FormatCache::kMaxEntries);
+    for (int i = 0; i < 1000; ++i) {
+        cache.Get(QString::number(i) + QString(kMaxFormatCodeLength - 8, u'0'));
+    }
+    EXPECT_LE(cache.size(), FormatCache::kMaxCodeText / (kMaxFormatCodeLength - 8) + 1);
     EXPECT_EQ(cache.Get(u"0.00").sections.size(), 1u);
 }
 

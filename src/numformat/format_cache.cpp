@@ -19,10 +19,12 @@ const ParsedFormat& FormatCache::Get(QStringView code) {
     }
     auto found = formats_.find(key);
     if (found == formats_.end()) {
-        if (formats_.size() >= kMaxEntries) {
+        if (formats_.size() >= kMaxEntries || codeText_ + key.size() > kMaxCodeText) {
             formats_.clear();
+            codeText_ = 0;
             last_ = nullptr;
         }
+        codeText_ += key.size();
         found = formats_
                     .emplace(std::u16string(key),
                              std::make_unique<const ParsedFormat>(ParseFormatCode(code)))

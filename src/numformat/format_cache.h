@@ -32,6 +32,7 @@ private:
     std::unordered_map<std::u16string, std::unique_ptr<const ParsedFormat>, Hash, std::equal_to<>>
         formats_;
     std::u16string_view lastKey_;
+    size_t codeText_ = 0;
     const ParsedFormat* last_ = nullptr;
     std::unique_ptr<const ParsedFormat> overlong_;
 };

@@ -13,10 +13,13 @@
 namespace zarame::numformat {
 
 // Parsed format codes by their text, so that a column of cells sharing a code parses it once.
-// Not shared between threads; bounded: past kMaxEntries distinct codes it starts afresh.
+// Not shared between threads. Bounded: past kMaxEntries distinct codes, or kMaxCodeText
+// characters of code in all, it starts afresh, so a workbook full of distinct long codes
+// cannot fill the memory.
 class FormatCache {
 public:
     static constexpr size_t kMaxEntries = 4096;
+    static constexpr size_t kMaxCodeText = 256 * 1024;
 
     const ParsedFormat& Get(QStringView code);
     size_t size() const { return formats_.size(); }

@@ -24,8 +24,7 @@ DecimalForm ToDecimalForm(double magnitude) {
     // 15 digits, also the value rounded to 15 digits, and much quicker to get. Not so below the
     // normal range, where one binary step is wider than a 15th digit.
     char text[32];
-    auto result =
-        std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific);
+    auto result = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific);
     const char* exponentMark = std::find(text, result.ptr, 'e');
     if (exponentMark - text > DecimalForm::kMaxDigits + 1 ||
         magnitude < std::numeric_limits<double>::min()) {

@@ -22,11 +22,10 @@ struct ScientificText {
 
 ScientificText ToScientific(double magnitude, int precision) {
     char text[40];
-    const auto result =
-        precision < 0
-            ? std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific)
-            : std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific,
-                            precision);
+    const auto result = precision < 0 ? std::to_chars(text, text + sizeof text, magnitude,
+                                                      std::chars_format::scientific)
+                                      : std::to_chars(text, text + sizeof text, magnitude,
+                                                      std::chars_format::scientific, precision);
     ScientificText scientific;
     const char* p = text;
     for (; p < result.ptr && *p != 'e'; ++p) {

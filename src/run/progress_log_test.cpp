@@ -38,20 +38,5 @@ TEST(LogLines, Formats) {
     EXPECT_EQ(ErrorLine(RunTimeError(-2147, ""), SiteTag::RunSequence), "[-2147][0]");
 }
 
-TEST(AdvanceProgress, StepsUpThenWrapsToTheMinimum) {
-    WindowModel model;
-    model.setProgressMaximum(100);
-    for (int item = 1; item <= 150; ++item) {
-        AdvanceProgress(model);
-        if (item == 100) {
-            EXPECT_EQ(model.progress().value, 100.0f);
-        }
-        if (item == 101) {
-            EXPECT_EQ(model.progress().value, 0.0f);
-        }
-    }
-    EXPECT_EQ(model.progress().value, 49.0f);
-}
-
 }  // namespace
 }  // namespace zarame

@@ -74,7 +74,7 @@ TEST_F(Validate, ExcelStartCellAndBlankRows) {
     ExpectPassed(TextBox::txtStartCell, {u"b2", u"B0", u"Z9"});
     // The letter is A to Z in either case: no other script's letter that upper-cases into range.
     ExpectRefused(TextBox::txtStartCell,
-                  {u"B10", u"2B", u"", u"B", u"BB", u"\uFF22\uFF12", u"B\uFF12"},
+                  {u"B10", u"2B", u"", u"B", u"BB", u"\u01312", u"\uFF22\uFF12", u"B\uFF12"},
                   "開始セル位置が正しくありません");
     model.setText(TextBox::txtStartCell, "B2");
     ExpectRefused(TextBox::txtBlank, {u"0", u"0.5", u"x"}, "終了行数指定が正しくありません");
@@ -99,7 +99,7 @@ TEST_F(Validate, EachSourceAndKindSeesOnlyItsOwnChecksInOrder) {
 
     model.select(OptionGroup::optSpec, 0);
     ExpectRefused(TextBox::txtFileByte, {u"junk", u"-1"}, "ファイルサイズが正しくありません");
-    ExpectPassed(TextBox::txtFileByte, {u"0"});
+    ExpectPassed(TextBox::txtFileByte, {u"0", u"1,048,576"});
     ExpectRefused(TextBox::txtCode, {u"256", u""}, "書き込み値が正しくありません");
     model.setText(TextBox::txtCode, "0xFF");
 

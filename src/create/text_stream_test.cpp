@@ -84,18 +84,20 @@ TEST_F(TextStreamTest, Utf16WithByteOrderMarkInEitherOrder) {
         (QStringList{"テスト", QStringLiteral("\u0100\u0A05"), QStringLiteral("\U0001F600")}));
 }
 
-TEST_F(TextStreamTest, ShiftJisHoldsFromTheFirstLineThatIsNotUtf8) {
-    // C3 A9 is "é" in UTF-8 but "ﾃｩ" in CP932: once a line needed Shift_JIS, later lines get it
-    // too, even where UTF-8 would also have read them.
-    EXPECT_EQ(
-        ReadLines("\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88\n" + kTestInShiftJis + "\n\xC3\xA9\n"),
-        (QStringList{"テスト", "テスト", "ﾃｩ"}));
+TEST_F(TextStreamTest, EachLineIsUtf8WhenItIsValidUtf8ElseShiftJis) {
+    // C3 A9 is "é" in UTF-8 but "ﾃｩ" in CP932; 82 A0 is "あ" in CP932 only. A file pieced
+    // together from both reads each line right, whichever comes first.
+    EXPECT_EQ(ReadLines("first\n\x82\xA0\ncaf\xC3\xA9\n" + kTestInShiftJis),
+              (QStringList{"first", "あ", "café", "テスト"}));
 }
 
 TEST_F(TextStreamTest, LineThatNoEncodingReadsIsAnError) {
     const QByteArray cases[] = {
         "good\n\x80\n",  // 0x80 is neither UTF-8 nor CP932
         Utf16(QStringLiteral("good\n"), QStringConverter::Utf16LE) + "b",  // half a code unit
+        // A lone high surrogate, then a lone low one: no character, so no name.
+        Utf16(QStringLiteral("good\n"), QStringConverter::Utf16LE) + QByteArray("\x00\xD8x\x00", 4),
+        Utf16(QStringLiteral("good\n"), QStringConverter::Utf16BE) + QByteArray("\xDC\x80\x00\n", 4),
     };
     for (const QByteArray& content : cases) {
         const std::unique_ptr<TextStream> stream = Open(content);
@@ -106,6 +108,19 @@ TEST_F(TextStreamTest, LineThatNoEncodingReadsIsAnError) {
         } catch (const RunTimeError& error) {
             EXPECT_EQ(error.number(), EILSEQ);
         }
+    }
+}
+
+TEST_F(TextStreamTest, LineLongerThanAnyPathIsAnErrorNotAnAllocation) {
+    const std::unique_ptr<TextStream> stream =
+        Open("good\n" + QByteArray(4 * kReadBufferSize, 'x'));
+    EXPECT_EQ(stream->ReadLine(), QStringLiteral("good"));
+    try {
+        stream->ReadLine();
+        FAIL() << "an overlong line was read";
+    } catch (const RunTimeError& error) {
+        EXPECT_EQ(error.number(), ENAMETOOLONG);
+        EXPECT_TRUE(error.description().contains(QStringLiteral("names.txt")));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <initializer_list>
 
+#include "common/byte_text.h"
 #include "testing/test_support.h"
 #include "window/window_model.h"
 
@@ -31,6 +32,29 @@ TEST(CliOptions, ValuesReachTheirInputsExactlyAsGiven) {
     EXPECT_EQ(model.nameSource(), NameSource::TextFile);
     EXPECT_EQ(model.itemKind(), ItemKind::Duplicate);
     EXPECT_TRUE(model.numberFirst());
+}
+
+TEST(CliOptions, PathsKeepEveryByteAndErrorsShowThemVisibly) {
+    const struct {
+        const char* argument;
+        TextBox box;
+        QByteArray value;
+    } cases[] = {
+        {"--folder=/tmp/\xff\xfe", TextBox::txtFolder, "/tmp/\xff\xfe"},
+        {"--text=caf\xc3\xa9/\x82\xa0", TextBox::txtText, "caf\xc3\xa9/\x82\xa0"},
+        {"--copy-source=\xc3", TextBox::txtDup, "\xc3"},  // a cut sequence is no character
+        {"--excel=\xed\xa0\x80.xls", TextBox::txtExcel, "\xed\xa0\x80.xls"},  // surrogate
+    };
+    for (const auto& c : cases) {
+        const char* argv[] = {"zarame-cli", c.argument};
+        const CliParseResult parsed = ParseCliOptions(DecodeArguments(2, argv));
+        ASSERT_TRUE(parsed.options);
+        WindowModel model;
+        ApplyCliOptions(*parsed.options, model);
+        EXPECT_EQ(EncodeBytes(model.text(c.box)), c.value) << c.argument;
+    }
+    const char* argv[] = {"zarame-cli", "--f\xffolder=x"};
+    EXPECT_TRUE(ParseCliOptions(DecodeArguments(2, argv)).error.endsWith(u"--f\uFFFDolder=x"));
 }
 
 TEST(CliOptions, BadChoicesAndUnknownArgumentsAreErrorsNamingThem) {

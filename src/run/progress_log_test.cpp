@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/byte_text.h"
 #include "common/run_time_error.h"
 #include "window/window_model.h"
 
@@ -36,6 +37,10 @@ TEST(LogLines, Formats) {
     EXPECT_EQ(OutcomeLine(" x ", false), QStringLiteral(" x は既に存在しています"));
     EXPECT_EQ(ErrorLine(RunTimeError(53, "D"), SiteTag::TemplateBuilder), "[53][1]D");
     EXPECT_EQ(ErrorLine(RunTimeError(-2147, ""), SiteTag::RunSequence), "[-2147][0]");
+    // A byte that is not text shows as U+FFFD: a log line never holds a lone surrogate.
+    WindowModel model;
+    AddLog(model, OutcomeLine(DecodeBytes("a\xff"), true), kDefaultLogMax);
+    EXPECT_EQ(model.logLines(), QStringList{QStringLiteral("a\uFFFDを作成しました")});
 }
 
 }  // namespace

@@ -71,6 +71,39 @@ TEST_F(TextFileSourceTest, MissingSubFolderEndsTheWalkQuietly) {
     EXPECT_EQ(Log(), QStringList{Created("sub/a")});
 }
 
+TEST_F(TextFileSourceTest, NamesAreUsedAsTheyStandUnlessTheyClimbOutOfTheFolder) {
+    QDir().mkpath(Item("sub"));
+    const struct {
+        QByteArray line;
+        bool refused;
+    } cases[] = {
+        {"sub/a", false}, {"...", false},
+        {"a..b", false},  {"../outside/escaped", true},
+        {"..", true},     {"sub/../../up", true},
+        {"sub/..", true}, {QByteArray("nul\0cut", 7), true},
+    };
+    for (const auto& c : cases) {
+        const QString name = QString::fromUtf8(c.line);
+        fixture_.model.clearLog();
+        const TextWalkResult result = Walk(c.line + "\nnext\n");
+        SCOPED_TRACE(c.line.toStdString());
+        EXPECT_EQ(Exists(Item("next")), !c.refused);
+        if (c.refused) {
+            EXPECT_EQ(result.end, WalkEnd::FailedQuietly);
+            ASSERT_EQ(Log().size(), 1);
+            EXPECT_TRUE(Log()[0].startsWith(QStringLiteral("[22][0]")));
+            EXPECT_TRUE(Log()[0].endsWith(name));
+        } else {
+            EXPECT_TRUE(Exists(Item(name)));
+            EXPECT_EQ(Log().front(), Created(name));
+        }
+        QDir(Item("next")).removeRecursively();
+    }
+    EXPECT_FALSE(Exists(fixture_.temporary.filePath("outside")));
+    EXPECT_FALSE(Exists(fixture_.temporary.filePath("up")));
+    EXPECT_FALSE(Exists(Item("nul")));
+}
+
 TEST_F(TextFileSourceTest, StopAtAPumpIsReportedBeforeTheNextLine) {
     fixture_.host.onPump = [this](int pump) {
         if (pump == 2) {

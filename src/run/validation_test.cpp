@@ -13,6 +13,12 @@ namespace {
 // which check applies when, in what order, with which message and focus.
 class Validate : public testing::ContextFixture, public ::testing::Test {
 protected:
+    struct Step {
+        TextBox box;
+        QStringView text;
+        QStringView message;  // empty when the inputs pass
+    };
+
     Validate() {
         AddLog(model, "previous run", 1000);
         existingFile = temporary.path() + "/exists.txt";
@@ -21,64 +27,60 @@ protected:
             model.setText(box, existingFile);
         }
     }
-    // The message of the refusal, or empty when the inputs pass.
-    QString Message() {
-        host.messages.clear();
-        host.focus.clear();
-        RunContext context = Context();
-        const Validation result = ValidateInputs(context);
-        EXPECT_EQ(host.messages.size(), result == Validation::Refused ? 1u : 0u);
-        if (result == Validation::Passed) {
-            return QString();
-        }
-        EXPECT_EQ(host.messages.front().icon, MessageIcon::Warning);
-        return host.messages.front().text;
-    }
-    std::optional<TextBox> Focus() const {
-        return host.focus.empty() ? std::nullopt : std::optional<TextBox>(host.focus.front());
-    }
-    void ExpectRefused(TextBox box, std::initializer_list<QStringView> texts,
-                       const QString& message) {
-        for (QStringView text : texts) {
-            model.setText(box, text.toString());
-            EXPECT_EQ(Message(), message) << text.toString().toStdString();
-            EXPECT_EQ(Focus(), box);
-        }
-    }
-    void ExpectPassed(TextBox box, std::initializer_list<QStringView> texts) {
-        for (QStringView text : texts) {
-            model.setText(box, text.toString());
-            EXPECT_EQ(Message(), QString()) << text.toString().toStdString();
+    // Sets each input in turn and checks the message, and that the focus went to that input.
+    void Expect(std::initializer_list<Step> steps) {
+        for (const Step& step : steps) {
+            model.setText(step.box, step.text.toString());
+            host.messages.clear();
+            host.focus.clear();
+            RunContext context = Context();
+            const bool refused = ValidateInputs(context) == Validation::Refused;
+            SCOPED_TRACE(step.text.toString().toStdString());
+            EXPECT_EQ(refused, !step.message.isEmpty());
+            EXPECT_EQ(host.messages.size(), refused ? 1u : 0u);
+            if (refused && !host.messages.empty()) {
+                EXPECT_EQ(host.messages[0].text, step.message);
+                EXPECT_EQ(host.messages[0].icon, MessageIcon::Warning);
+                EXPECT_EQ(host.focus, std::vector<TextBox>{step.box});
+            }
         }
     }
 
     QString existingFile;
 };
 
-TEST_F(Validate, DestinationChecksComeFirstAndKeepTheLog) {
-    model.setText(TextBox::txtFolder, "");
+TEST_F(Validate, DestinationChecksComeFirstFocusNothingAndKeepTheLog) {
     model.setText(TextBox::txtExcel, "/missing.xls");  // would also fail, but later
-    EXPECT_EQ(Message(), "作成先フォルダを指定してください");
-    EXPECT_FALSE(Focus());
-    model.setText(TextBox::txtFolder, existingFile);  // a file is not a folder
-    EXPECT_EQ(Message(), "作成先フォルダが見つかりません");
+    for (const QString& folder : {QString(), existingFile}) {
+        model.setText(TextBox::txtFolder, folder);
+        RunContext context = Context();
+        EXPECT_EQ(ValidateInputs(context), Validation::Refused);
+    }
+    EXPECT_EQ(host.messages[0].text, "作成先フォルダを指定してください");
+    EXPECT_EQ(host.messages[1].text, "作成先フォルダが見つかりません");
+    EXPECT_TRUE(host.focus.empty());
     EXPECT_EQ(model.logLines(), QStringList{"previous run"});
 
     model.setText(TextBox::txtFolder, destination);
-    EXPECT_EQ(Message(), "Excelファイルが見つかりません");
-    EXPECT_EQ(Focus(), TextBox::txtExcel);
+    Expect({{TextBox::txtExcel, u"/missing.xls", u"Excelファイルが見つかりません"}});
     EXPECT_TRUE(model.logLines().isEmpty());
 }
 
 TEST_F(Validate, ExcelStartCellAndBlankRows) {
-    ExpectPassed(TextBox::txtStartCell, {u"b2", u"B0", u"Z9"});
-    // The letter is A to Z in either case: no other script's letter that upper-cases into range.
-    ExpectRefused(TextBox::txtStartCell,
-                  {u"B10", u"2B", u"", u"B", u"BB", u"\u01312", u"\uFF22\uFF12", u"B\uFF12"},
-                  "開始セル位置が正しくありません");
-    model.setText(TextBox::txtStartCell, "B2");
-    ExpectRefused(TextBox::txtBlank, {u"0", u"0.5", u"x"}, "終了行数指定が正しくありません");
-    model.setText(TextBox::txtBlank, "40000");
+    const QStringView badCell = u"開始セル位置が正しくありません";
+    // The letter is ASCII A to Z in either case: not a dotless i that upper-cases into range.
+    Expect({{TextBox::txtStartCell, u"b2", u""},
+            {TextBox::txtStartCell, u"Z0", u""},
+            {TextBox::txtStartCell, u"B10", badCell},
+            {TextBox::txtStartCell, u"2B", badCell},
+            {TextBox::txtStartCell, u"", badCell},
+            {TextBox::txtStartCell, u"BB", badCell},
+            {TextBox::txtStartCell, u"\u01312", badCell},
+            {TextBox::txtStartCell, u"\uFF22\uFF12", badCell},
+            {TextBox::txtStartCell, u"B2", u""},
+            {TextBox::txtBlank, u"0.5", u"終了行数指定が正しくありません"},
+            {TextBox::txtBlank, u"x", u"終了行数指定が正しくありません"}});
+    model.setText(TextBox::txtBlank, "40000");  // beyond 16 bits: the run's error, not a refusal
     RunContext context = Context();
     EXPECT_THROW(ValidateInputs(context), RunTimeError);
 }
@@ -86,26 +88,22 @@ TEST_F(Validate, ExcelStartCellAndBlankRows) {
 TEST_F(Validate, EachSourceAndKindSeesOnlyItsOwnChecksInOrder) {
     model.setText(TextBox::txtStartCell, "bad!");
     model.setText(TextBox::txtFileByte, "junk");
+    model.setText(TextBox::txtMax, "0");
     model.select(OptionGroup::optType, 1);
     model.select(OptionGroup::optSpec, 2);
-    ExpectRefused(TextBox::txtText, {u"/missing.txt"}, "テキストファイルが見つかりません");
-
+    Expect({{TextBox::txtText, u"/missing.txt", u"テキストファイルが見つかりません"},
+            {TextBox::txtText, existingFile, u""}});  // the folder kind checks nothing
     model.select(OptionGroup::optType, 2);
-    model.setText(TextBox::txtMax, "0");
-    EXPECT_EQ(Message(), "連番設定が正しくありません");
-    EXPECT_EQ(Focus(), TextBox::txtFix);
-    model.setText(TextBox::txtMax, "10");
-    EXPECT_EQ(Message(), "");  // the folder kind checks nothing
-
     model.select(OptionGroup::optSpec, 0);
-    ExpectRefused(TextBox::txtFileByte, {u"junk", u"-1"}, "ファイルサイズが正しくありません");
-    ExpectPassed(TextBox::txtFileByte, {u"0", u"1,048,576"});
-    ExpectRefused(TextBox::txtCode, {u"256", u""}, "書き込み値が正しくありません");
-    model.setText(TextBox::txtCode, "0xFF");
-
+    Expect({{TextBox::txtFix, u"", u"連番設定が正しくありません"}});
+    model.setText(TextBox::txtMax, "10");
+    Expect({{TextBox::txtFileByte, u"junk", u"ファイルサイズが正しくありません"},
+            {TextBox::txtFileByte, u"-1", u"ファイルサイズが正しくありません"},
+            {TextBox::txtFileByte, u"1,048,576", u""},
+            {TextBox::txtCode, u"256", u"書き込み値が正しくありません"}});
     model.select(OptionGroup::optSpec, 1);
-    ExpectRefused(TextBox::txtDup, {u"/missing.bin", destination},
-                  "複製元ファイルが見つかりません");
+    Expect({{TextBox::txtDup, u"/missing.bin", u"複製元ファイルが見つかりません"},
+            {TextBox::txtDup, destination, u"複製元ファイルが見つかりません"}});
 }
 
 }  // namespace

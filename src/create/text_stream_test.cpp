@@ -66,6 +66,9 @@ TEST_F(TextStreamTest, SplitsLinesAtLineFeedOrCarriageReturnLineFeed) {
         {"\xEF\xBB\xBF\xE3\x83\x86\r\nb", {"テ", "b"}},  // a UTF-8 byte-order mark is skipped
         {"\xEF\xBB\xBF", {}},
         {kTestInShiftJis + "\r\n" + kSoHyouInShiftJis + "\r\n", {"テスト", "ソ表"}},
+        // Each line is UTF-8 when it is valid UTF-8, else CP932, whichever came before: C3 A9 is
+        // "é" in UTF-8 (and "ﾃｩ" in CP932), 82 A0 is "あ" in CP932 only.
+        {"\x82\xA0\ncaf\xC3\xA9\n" + kTestInShiftJis, {"あ", "café", "テスト"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ReadLines(c.content), c.lines) << c.content.toHex().constData();
@@ -84,58 +87,42 @@ TEST_F(TextStreamTest, Utf16WithByteOrderMarkInEitherOrder) {
         (QStringList{"テスト", QStringLiteral("\u0100\u0A05"), QStringLiteral("\U0001F600")}));
 }
 
-TEST_F(TextStreamTest, EachLineIsUtf8WhenItIsValidUtf8ElseShiftJis) {
-    // C3 A9 is "é" in UTF-8 but "ﾃｩ" in CP932; 82 A0 is "あ" in CP932 only. A file pieced
-    // together from both reads each line right, whichever comes first.
-    EXPECT_EQ(ReadLines("first\n\x82\xA0\ncaf\xC3\xA9\n" + kTestInShiftJis),
-              (QStringList{"first", "あ", "café", "テスト"}));
-}
-
-TEST_F(TextStreamTest, LineThatNoEncodingReadsIsAnError) {
-    const QByteArray cases[] = {
-        "good\n\x80\n",  // 0x80 is neither UTF-8 nor CP932
-        Utf16(QStringLiteral("good\n"), QStringConverter::Utf16LE) + "b",  // half a code unit
-        // A lone high surrogate, then a lone low one: no character, so no name.
-        Utf16(QStringLiteral("good\n"), QStringConverter::Utf16LE) + QByteArray("\x00\xD8x\x00", 4),
-        Utf16(QStringLiteral("good\n"), QStringConverter::Utf16BE) + QByteArray("\xDC\x80\x00\n", 4),
+TEST_F(TextStreamTest, LineThatCannotBeANameIsAnError) {
+    const QByteArray utf16Good = Utf16(QStringLiteral("good\n"), QStringConverter::Utf16LE);
+    const struct {
+        QByteArray content;
+        int errorNumber;
+    } cases[] = {
+        {"good\n\x80\n", EILSEQ},                              // 0x80 is neither UTF-8 nor CP932
+        {utf16Good + "b", EILSEQ},                             // half a code unit
+        {utf16Good + QByteArray("\x00\xD8x\x00", 4), EILSEQ},  // a lone surrogate is no character
+        {utf16Good + QByteArray("\x80\xDC\n\x00", 4), EILSEQ},
+        // Longer than any path, and never held whole: /dev/zero must not take all memory.
+        {"good\n" + QByteArray(4 * kReadBufferSize, 'x'), ENAMETOOLONG},
     };
-    for (const QByteArray& content : cases) {
-        const std::unique_ptr<TextStream> stream = Open(content);
+    for (const auto& c : cases) {
+        const std::unique_ptr<TextStream> stream = Open(c.content);
         EXPECT_EQ(stream->ReadLine(), QStringLiteral("good"));
         try {
             stream->ReadLine();
-            ADD_FAILURE() << "an undecodable line was read: " << content.toHex().constData();
+            ADD_FAILURE() << "read: " << c.content.left(16).toHex().constData();
         } catch (const RunTimeError& error) {
-            EXPECT_EQ(error.number(), EILSEQ);
+            EXPECT_EQ(error.number(), c.errorNumber);
+            EXPECT_TRUE(error.description().contains(QStringLiteral("names.txt")));
         }
     }
 }
 
-TEST_F(TextStreamTest, LineLongerThanAnyPathIsAnErrorNotAnAllocation) {
-    const std::unique_ptr<TextStream> stream =
-        Open("good\n" + QByteArray(4 * kReadBufferSize, 'x'));
-    EXPECT_EQ(stream->ReadLine(), QStringLiteral("good"));
-    try {
-        stream->ReadLine();
-        FAIL() << "an overlong line was read";
-    } catch (const RunTimeError& error) {
-        EXPECT_EQ(error.number(), ENAMETOOLONG);
-        EXPECT_TRUE(error.description().contains(QStringLiteral("names.txt")));
-    }
-}
-
-TEST_F(TextStreamTest, TerminatorSplitAcrossTheReadBufferEdge) {
-    // The CR is the last byte of the first read and the LF the first of the next.
-    const QByteArray name(kReadBufferSize - 1, 'x');
-    EXPECT_EQ(ReadLines(name + "\r\nnext"), (QStringList{QString::fromLatin1(name), "next"}));
-}
-
-TEST_F(TextStreamTest, CharacterSplitAcrossTheReadBufferEdge) {
+TEST_F(TextStreamTest, LinesAndCharactersSplitAcrossTheReadBufferEdge) {
+    // The padding fills the first read but one byte: the CR, or the first byte of a character,
+    // is its last byte.
     const QByteArray padding(kReadBufferSize - 1, 'x');
-    EXPECT_EQ(ReadLines(padding + "\xE3\x83\x86\r\nnext"),
-              (QStringList{QString::fromLatin1(padding) + "テ", "next"}));
-    EXPECT_EQ(ReadLines(padding + kTestInShiftJis + "\r\nnext"),
-              (QStringList{QString::fromLatin1(padding) + "テスト", "next"}));
+    for (const auto& [tail, name] : {std::pair<QByteArray, QString>{"", ""},
+                                     {"\xE3\x83\x86", "テ"},
+                                     {kTestInShiftJis, "テスト"}}) {
+        EXPECT_EQ(ReadLines(padding + tail + "\r\nnext"),
+                  (QStringList{QString::fromLatin1(padding) + name, "next"}));
+    }
 }
 
 }  // namespace

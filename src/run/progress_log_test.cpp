@@ -43,5 +43,13 @@ TEST(LogLines, Formats) {
     EXPECT_EQ(model.logLines(), QStringList{QStringLiteral("a\uFFFDを作成しました")});
 }
 
+TEST(AdvanceProgress, StepsUpThenWrapsToTheMinimum) {
+    WindowModel model;  // 0 to 100, as for the text and spreadsheet sources
+    for (int item = 1; item <= 150; ++item) {
+        AdvanceProgress(model);
+    }
+    EXPECT_EQ(model.progress().value, 49.0f);  // 100 at the 100th item, 0 at the 101st
+}
+
 }  // namespace
 }  // namespace zarame

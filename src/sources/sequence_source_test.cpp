@@ -1,9 +1,7 @@
 #include "sources/sequence_source.h"
 
 #include <gtest/gtest.h>
-#include <QDir>
 
-#include "common/run_time_error.h"
 #include "create/template_file.h"
 #include "run/progress_log.h"
 #include "testing/test_support.h"
@@ -55,20 +53,6 @@ struct NumbersRun : ContextFixture {
 
 class NumbersWalk : public NumbersRun, public ::testing::Test {};
 
-TEST_F(NumbersWalk, CreatesEachNumberLogsFullPathsAndFillsTheBarOnce) {
-    Range("9", "11");
-    model.setText(TextBox::txtSize, "0");
-    QDir(destination).mkdir("f10");  // exists already: logged and skipped
-    EXPECT_EQ(Walk(), WalkEnd::Finished);
-    EXPECT_EQ(FolderEntries(destination), QStringList({"f10", "f11", "f9"}));
-    EXPECT_EQ(model.logLines(), QStringList({destination + "/f9を作成しました",
-                                             destination + "/f10は既に存在しています",
-                                             destination + "/f11を作成しました"}));
-    EXPECT_EQ(model.progress().maximum, 3.0f);
-    EXPECT_EQ(model.progress().value, 3.0f);
-    EXPECT_EQ(host.pumps, 3);
-}
-
 TEST_F(NumbersWalk, LastNumberOfThe32BitRangeEndsTheWalkAndTheFolderIsUsedAsTyped) {
     Range("2147483646", "2147483647");
     model.setText(TextBox::txtFolder, destination + "/");
@@ -90,15 +74,6 @@ TEST_F(NumbersWalk, StopIsSeenBeforeTheNextNumberButNotAfterTheLast) {
         EXPECT_EQ(walk.model.logLines().back() == QString::fromUtf16(kStoppedLine), stopped);
         EXPECT_EQ(walk.model.caption(Label::lblNow) == QString::fromUtf16(kStatusStopped), stopped);
     }
-}
-
-TEST_F(NumbersWalk, AFailingItemIsRaisedAndEarlierItemsStay) {
-    Range("1", "3");
-    testing::WriteFile(destination + "/f002", "a file where a folder goes");
-    RunContext context = Context();
-    EXPECT_THROW(CreateFromNumbers(context), RunTimeError);
-    EXPECT_EQ(model.logLines(), QStringList({destination + "/f001を作成しました"}));
-    EXPECT_TRUE(QDir(destination + "/f001").exists());
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <QStringList>
 #include <cerrno>
 
-#include "create/template_file.h"
 #include "testing/test_support.h"
 #include "window/window_model.h"
 
@@ -21,16 +20,14 @@ QString Created(const QString& name) {
     return name + QStringLiteral("を作成しました");
 }
 
+// Folders named by the lines of names.txt.
 class TextFileSourceTest : public ::testing::Test {
 protected:
-    TextFileSourceTest() : namesPath_(fixture_.temporary.filePath(QStringLiteral("names.txt"))) {
-        fixture_.model.select(OptionGroup::optType, 1);
-        fixture_.model.select(OptionGroup::optSpec, 2);
-        fixture_.model.setText(TextBox::txtText, namesPath_);
-    }
-
     TextWalkResult Walk(const QByteArray& names) {
-        WriteFile(namesPath_, names);
+        const QString namesPath = fixture_.temporary.filePath(QStringLiteral("names.txt"));
+        WriteFile(namesPath, names);
+        fixture_.model.setText(TextBox::txtText, namesPath);
+        fixture_.model.select(OptionGroup::optSpec, 2);
         RunContext context = fixture_.Context();
         return CreateFromTextFile(context);
     }
@@ -40,7 +37,6 @@ protected:
     const QStringList& Log() const { return fixture_.model.logLines(); }
 
     ContextFixture fixture_;
-    QString namesPath_;
 };
 
 TEST_F(TextFileSourceTest, CreatesOneItemPerLineUpToTheFirstEmptyLine) {
@@ -96,21 +92,6 @@ TEST_F(TextFileSourceTest, StopAtAPumpIsReportedBeforeTheNextLine) {
     EXPECT_EQ(Items(), (QStringList{"a", "b"}));
     EXPECT_EQ(Log(), (QStringList{Created("a"), Created("b"), "処理を中断しました"}));
     EXPECT_EQ(fixture_.model.caption(Label::lblNow), QStringLiteral("処理を中断"));
-}
-
-TEST_F(TextFileSourceTest, ProgressBarCountsLinesAndWrapsAfterOneHundred) {
-    // The bar as a run sets it up (0 to 100 for a text file), then the value after n lines.
-    const auto valueAfter = [this](int lines) {
-        RunContext context = fixture_.Context();
-        PrepareTemplateFile(context, TemplateMode::Prepare);
-        QByteArray names;
-        for (int line = 1; line <= lines; ++line) {
-            names += QByteArray::number(line) + "\n";
-        }
-        Walk(names);
-        return fixture_.model.progress().value;
-    };
-    EXPECT_EQ(valueAfter(150), 49);  // 100 at the 100th line, 0 at the 101st
 }
 
 }  // namespace

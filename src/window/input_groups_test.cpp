@@ -30,16 +30,5 @@ TEST(InputGroups, OnlyTheSelectedSourceAndKindAreEnabled) {
     EXPECT_FALSE(model.enabled(Control::txtFileByte));
 }
 
-TEST(InputGroups, NumbersWithoutControlsChangeNothing) {
-    WindowModel model;
-    for (std::int16_t group : {3, 9, 12, 13, -1}) {
-        EnableGroup(model, group, Enablement::Disabled);
-    }
-    for (int control = 0; control < kControlCount; ++control) {
-        EXPECT_EQ(model.enabled(static_cast<Control>(control)),
-                  static_cast<Control>(control) != Control::cmdStop);
-    }
-}
-
 }  // namespace
 }  // namespace zarame

@@ -9,7 +9,8 @@ namespace zarame {
 // A name that would put its item somewhere other than where it says.
 class RefusedNameError : public RunTimeError {
 public:
-    explicit RefusedNameError(const QString& name);
+    enum class Reason { ClimbsOut, HoldsNul };
+    RefusedNameError(Reason reason, const QString& name);
 };
 
 // The path of one item: the destination folder as typed, "/", then the name. Names read from

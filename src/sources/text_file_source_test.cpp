@@ -74,7 +74,8 @@ TEST_F(TextFileSourceTest, NamesAreUsedAsTheyStandUnlessTheyClimbOutOfTheFolder)
         EXPECT_EQ(Exists(Item("next")), c.outcome == Created);
         EXPECT_EQ(Log().size(), c.outcome == Created ? 2 : c.outcome == Refused ? 1 : 0);
         if (c.outcome == Refused && !Log().isEmpty()) {
-            EXPECT_TRUE(Log()[0].startsWith(QStringLiteral("[22][0]")) && Log()[0].endsWith(name));
+            EXPECT_TRUE(Log()[0].startsWith(QStringLiteral("[22][0]")));
+            EXPECT_TRUE(Log()[0].endsWith(QString(name).replace(QChar(0), QChar(0xFFFD))));
         }
         QDir(Item("next")).removeRecursively();
     }

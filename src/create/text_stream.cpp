@@ -38,24 +38,43 @@ std::optional<QString> DecodeUtf8(const QByteArray& raw) {
     return text;
 }
 
+// One converter for the thread, opened at first use: opening one per line costs more than the
+// line's conversion.
+class ShiftJisConverter {
+public:
+    ShiftJisConverter() : converter_(::iconv_open("UTF-8", "CP932")) {}
+    ~ShiftJisConverter() {
+        if (usable()) {
+            ::iconv_close(converter_);
+        }
+    }
+    ShiftJisConverter(const ShiftJisConverter&) = delete;
+    ShiftJisConverter& operator=(const ShiftJisConverter&) = delete;
+
+    bool usable() const { return converter_ != reinterpret_cast<iconv_t>(-1); }
+
+    std::optional<QString> Decode(const QByteArray& raw) {
+        ::iconv(converter_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+        QByteArray output(raw.size() * 3 + 4, Qt::Uninitialized);
+        char* in = const_cast<char*>(raw.constData());  // iconv does not write its input
+        size_t inLeft = static_cast<size_t>(raw.size());
+        char* out = output.data();
+        size_t outLeft = static_cast<size_t>(output.size());
+        const size_t result = ::iconv(converter_, &in, &inLeft, &out, &outLeft);
+        if (result == static_cast<size_t>(-1) || inLeft != 0) {
+            return std::nullopt;
+        }
+        output.truncate(output.size() - static_cast<qsizetype>(outLeft));
+        return QString::fromUtf8(output);
+    }
+
+private:
+    iconv_t converter_;
+};
+
 std::optional<QString> DecodeShiftJis(const QByteArray& raw) {
-    iconv_t converter = ::iconv_open("UTF-8", "CP932");
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
-        return std::nullopt;
-    }
-    QByteArray input = raw;
-    QByteArray output(raw.size() * 3 + 4, Qt::Uninitialized);
-    char* in = input.data();
-    size_t inLeft = static_cast<size_t>(input.size());
-    char* out = output.data();
-    size_t outLeft = static_cast<size_t>(output.size());
-    const size_t result = ::iconv(converter, &in, &inLeft, &out, &outLeft);
-    ::iconv_close(converter);
-    if (result == static_cast<size_t>(-1) || inLeft != 0) {
-        return std::nullopt;
-    }
-    output.truncate(output.size() - static_cast<qsizetype>(outLeft));
-    return QString::fromUtf8(output);
+    thread_local ShiftJisConverter converter;
+    return converter.usable() ? converter.Decode(raw) : std::nullopt;
 }
 
 }  // namespace

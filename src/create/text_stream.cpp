@@ -146,9 +146,8 @@ std::optional<QByteArray> TextStream::NextRawLine() {
         }
         const qsizetype scanned = buffer_.size() - position_;
         if (scanned > kLongestLine) {
-            throw RunTimeError(
-                ENAMETOOLONG,
-                QStringLiteral("%1 バイトを超える行があります: %2").arg(kLongestLine).arg(path_));
+            throw RunTimeError(ENAMETOOLONG, QStringLiteral("%1 バイトを超える行があります: %2")
+                                                 .arg(QString::number(kLongestLine), path_));
         }
         if (!Fill()) {
             break;

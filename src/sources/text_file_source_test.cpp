@@ -51,6 +51,7 @@ TEST_F(TextFileSourceTest, CreatesOneItemPerLineUpToTheFirstEmptyLine) {
 
 TEST_F(TextFileSourceTest, NamesAreUsedAsTheyStandUnlessTheyClimbOutOfTheFolder) {
     QDir().mkpath(Item("sub"));
+    QDir().mkpath(fixture_.temporary.filePath("outside"));  // where "../outside/up" would land
     // Created: the item and the next line's. Refused: an error line naming it, nothing more.
     // Failed: the walk ends quietly, without a line.
     enum Outcome { Created, Refused, Failed };
@@ -80,6 +81,7 @@ TEST_F(TextFileSourceTest, NamesAreUsedAsTheyStandUnlessTheyClimbOutOfTheFolder)
         QDir(Item("next")).removeRecursively();
     }
     EXPECT_FALSE(Exists(fixture_.temporary.filePath("up")));
+    EXPECT_FALSE(Exists(fixture_.temporary.filePath("outside/up")));
     EXPECT_FALSE(Exists(Item("up")));
 }
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace zarame {
@@ -22,6 +23,12 @@ public:
     // failure or a line that no candidate encoding decodes raises a RunTimeError.
     std::optional<QString> ReadLine();
 
+    // Raised by ReadLine when the stop check said yes while the stream waited for a pipe.
+    struct Stopped {};
+    // Asked about every tenth of a second while a pipe has nothing to read, so that a writer
+    // that never writes cannot hold the run; the check may pump the window's events.
+    void SetStopCheck(std::function<bool()> stopCheck) { stopCheck_ = std::move(stopCheck); }
+
 private:
     enum class Encoding { Utf8ThenShiftJis, ShiftJis, Utf16LittleEndian, Utf16BigEndian };
 
@@ -37,6 +44,7 @@ private:
     bool endOfFile_ = false;
     bool started_ = false;
     Encoding encoding_ = Encoding::Utf8ThenShiftJis;
+    std::function<bool()> stopCheck_;
 };
 
 }  // namespace zarame

@@ -14,6 +14,10 @@ TextWalkResult CreateFromTextFile(RunContext& context) {
     try {
         const std::unique_ptr<TextStream> stream =
             context.files.OpenTextFile(model.text(TextBox::txtText));
+        stream->SetStopCheck([&context] {
+            context.host.PumpEvents();
+            return context.stopRequested;
+        });
         const QString folderPrefix = model.text(TextBox::txtFolder) + u'/';
         const ItemRecipe recipe = ItemRecipeOf(model, context.templatePath);
         while (true) {
@@ -30,6 +34,9 @@ TextWalkResult CreateFromTextFile(RunContext& context) {
             context.host.PumpEvents();
             AdvanceProgress(model);
         }
+    } catch (const TextStream::Stopped&) {
+        ReportStop(model, context.logMax);
+        return {WalkEnd::Stopped, std::nullopt};
     } catch (const RunTimeError& error) {
         return {WalkEnd::FailedQuietly, error};
     }

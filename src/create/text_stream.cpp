@@ -1,6 +1,7 @@
 #include "create/text_stream.h"
 
 #include <iconv.h>
+#include <poll.h>
 #include <unistd.h>
 #include <QStringDecoder>
 #include <cerrno>
@@ -12,6 +13,7 @@ namespace zarame {
 namespace {
 
 constexpr qsizetype kReadSize = 65536;
+constexpr int kWaitSliceMilliseconds = 100;
 
 // No path the system takes is this long (PATH_MAX is 4096 bytes), so a longer line can only fail;
 // stopping there keeps an endless line (/dev/zero) from taking all memory.
@@ -96,9 +98,22 @@ bool TextStream::Fill() {
     const qsizetype kept = buffer_.size();
     buffer_.resize(kept + kReadSize);
     ssize_t count;
-    do {
+    while (true) {
         count = ::read(fd_, buffer_.data() + kept, kReadSize);
-    } while (count < 0 && errno == EINTR);
+        if (count >= 0 || (errno != EINTR && errno != EAGAIN)) {
+            break;
+        }
+        // The descriptor never blocks: a pipe with nothing to read yet is waited on in short
+        // slices, asking between them whether the run is to stop.
+        if (errno == EAGAIN) {
+            pollfd readable{fd_, POLLIN, 0};
+            ::poll(&readable, 1, kWaitSliceMilliseconds);
+        }
+        if (stopCheck_ && stopCheck_()) {
+            buffer_.resize(kept);
+            throw Stopped{};
+        }
+    }
     if (count < 0) {
         const int error = errno;
         buffer_.resize(kept);

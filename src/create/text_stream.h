@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace zarame {
@@ -23,6 +24,12 @@ public:
     // is never held whole) raise a RunTimeError.
     std::optional<QString> ReadLine();
 
+    // Raised by ReadLine when the stop check said yes while the stream waited for a pipe.
+    struct Stopped {};
+    // Asked about every tenth of a second while a pipe has nothing to read, so that a writer
+    // that never writes cannot hold the run; the check may pump the window's events.
+    void SetStopCheck(std::function<bool()> stopCheck) { stopCheck_ = std::move(stopCheck); }
+
 private:
     enum class Encoding { Utf8OrShiftJis, Utf16LittleEndian, Utf16BigEndian };
 
@@ -38,6 +45,7 @@ private:
     bool endOfFile_ = false;
     bool started_ = false;
     Encoding encoding_ = Encoding::Utf8OrShiftJis;
+    std::function<bool()> stopCheck_;
 };
 
 }  // namespace zarame

@@ -16,6 +16,10 @@ TextWalkResult CreateFromTextFile(RunContext& context) {
         const std::unique_ptr<TextStream> stream =
             context.files.OpenTextFile(model.text(TextBox::txtText));
         const QString& folder = model.text(TextBox::txtFolder);
+        stream->SetStopCheck([&context] {
+            context.host.PumpEvents();
+            return context.stopRequested;
+        });
         const ItemRecipe recipe = ItemRecipeOf(model, context.templatePath);
         while (true) {
             if (context.stopRequested) {
@@ -36,6 +40,9 @@ TextWalkResult CreateFromTextFile(RunContext& context) {
         // learn which line it was.
         AddLog(model, ErrorLine(error, SiteTag::RunSequence), context.logMax);
         return {WalkEnd::FailedQuietly, error};
+    } catch (const TextStream::Stopped&) {
+        ReportStop(model, context.logMax);
+        return {WalkEnd::Stopped, std::nullopt};
     } catch (const RunTimeError& error) {
         return {WalkEnd::FailedQuietly, error};
     }

@@ -1,10 +1,13 @@
 #include "sources/text_file_source.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDir>
 #include <QStringList>
 #include <cerrno>
 
+#include "common/byte_text.h"
 #include "testing/test_support.h"
 #include "window/window_model.h"
 
@@ -83,6 +86,27 @@ TEST_F(TextFileSourceTest, NamesAreUsedAsTheyStandUnlessTheyClimbOutOfTheFolder)
     EXPECT_FALSE(Exists(fixture_.temporary.filePath("up")));
     EXPECT_FALSE(Exists(fixture_.temporary.filePath("outside/up")));
     EXPECT_FALSE(Exists(Item("up")));
+}
+
+TEST_F(TextFileSourceTest, FolderAndListWhoseNamesAreNotUtf8AreTheOnesUsed) {
+    // Siblings named with U+FFFD and '?' stand where a lossy decoding would land.
+    const QByteArray base = EncodeBytes(fixture_.destination);
+    for (const QByteArray& folder : {base + "/d\xff", base + "/d\xef\xbf\xbd", base + "/d?"}) {
+        ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    }
+    WriteFile(fixture_.temporary.filePath("list"), "a\n\x82\xa0\n");
+    ASSERT_EQ(::rename(EncodeBytes(fixture_.temporary.filePath("list")).constData(),
+                       (EncodeBytes(fixture_.temporary.path()) + "/n\xfe.txt").constData()),
+              0);
+    fixture_.model.setText(TextBox::txtFolder, DecodeBytes(base + "/d\xff"));
+    fixture_.model.setText(TextBox::txtText,
+                           DecodeBytes(EncodeBytes(fixture_.temporary.path()) + "/n\xfe.txt"));
+    fixture_.model.select(OptionGroup::optSpec, 2);
+    RunContext context = fixture_.Context();
+    EXPECT_EQ(CreateFromTextFile(context).end, WalkEnd::Finished);
+    EXPECT_EQ(::access((base + "/d\xff/a").constData(), F_OK), 0);
+    EXPECT_EQ(::access((base + "/d\xff/\xe3\x81\x82").constData(), F_OK), 0);  // あ from CP932
+    EXPECT_EQ(FolderEntries(Item("d\uFFFD")).size() + FolderEntries(Item("d?")).size(), 0);
 }
 
 TEST_F(TextFileSourceTest, StopAtAPumpIsReportedBeforeTheNextLine) {

@@ -24,7 +24,6 @@
 #include <sys/statfs.h>
 #include <sys/types.h>
 #include <unistd.h>
-#include <QFile>
 #include <QString>
 
 #include <algorithm>
@@ -42,6 +41,7 @@
 #include <string>
 #include <vector>
 
+#include "common/byte_text.h"
 #include "common/run_time_error.h"
 #include "create/posix_file_service.h"
 #include "create/template_file.h"
@@ -221,7 +221,7 @@ Timing OursBatch(const fs::path& folder, const fs::path& templatePath, const Our
                                files,
                                stopRequested,
                                zarame::kDefaultLogMax,
-                               QFile::decodeName(templatePath.c_str())};
+                               zarame::DecodeBytes(templatePath.c_str())};
     model.select(OptionGroup::optType, 2);
     model.select(OptionGroup::optSpec, static_cast<int>(setup.kind));
     model.setText(TextBox::txtMin, QStringLiteral("1"));
@@ -229,7 +229,7 @@ Timing OursBatch(const fs::path& folder, const fs::path& templatePath, const Our
     model.setText(TextBox::txtSize, QStringLiteral("6"));
     model.setText(TextBox::txtFix, QStringLiteral("f"));
     model.setText(TextBox::txtExt, QStringLiteral(".dat"));
-    model.setText(TextBox::txtFolder, QFile::decodeName(folder.c_str()));
+    model.setText(TextBox::txtFolder, zarame::DecodeBytes(folder.c_str()));
     model.setText(TextBox::txtFileByte, setup.fileBytes);
     model.setText(TextBox::txtCode, QStringLiteral("0x41"));
     model.setText(TextBox::txtDup, setup.duplicateSource);
@@ -363,7 +363,7 @@ void RunBatch(const fs::path& root) {
     PrintHeading();
     for (const Case& item : cases) {
         const OursSetup setup{item.kind, QString::fromLatin1(item.fileBytes),
-                              QFile::decodeName(source.c_str())};
+                              zarame::DecodeBytes(source.c_str())};
         const Pair pair = TimePair(
             root, item.name,
             [&](const fs::path& folder) {
@@ -434,8 +434,12 @@ Timing OursTemplate(const fs::path& path) {
     QuietHost host;
     zarame::PosixFileService files;
     bool stopRequested = false;
-    zarame::RunContext context{
-        model, host, files, stopRequested, zarame::kDefaultLogMax, QFile::decodeName(path.c_str())};
+    zarame::RunContext context{model,
+                               host,
+                               files,
+                               stopRequested,
+                               zarame::kDefaultLogMax,
+                               zarame::DecodeBytes(path.c_str())};
     model.select(OptionGroup::optType, 2);
     model.select(OptionGroup::optSpec, static_cast<int>(ItemKind::NewFile));
     model.setText(TextBox::txtFileByte, QString::number(kTemplateBytes));

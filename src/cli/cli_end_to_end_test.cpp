@@ -1,7 +1,10 @@
 // The command-line runner as a script would use it: a separate process, real folders, exit
 // statuses and output streams.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 #include <QDir>
@@ -12,6 +15,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
+
+#include "common/byte_text.h"
 #include "testing/test_support.h"
 
 namespace zarame {
@@ -76,8 +82,12 @@ protected:
         return result;
     }
 
-    CliResult Run(const QStringList& arguments) {
+    // The program run with a change to its process made between fork and exec, if any.
+    CliResult Run(const QStringList& arguments, const std::function<void()>& inChild = {}) {
         QProcess process;
+        if (inChild) {
+            process.setChildProcessModifier(inChild);
+        }
         Start(process, arguments);
         return Finish(process);
     }
@@ -104,7 +114,10 @@ protected:
                 QStringLiteral("--max=%1").arg(last), QStringLiteral("--fixed-text=file"),
                 QStringLiteral("--extension=.dat"),   QStringLiteral("--folder=") + destination_};
     }
-
+    QStringList Text(const QString& names, const QString& kind = "folder") const {
+        return {"--source=text", "--text=" + names, "--kind=" + kind, "--folder=" + destination_};
+    }
+    QString File(const QString& name) const { return temporary_.filePath(name); }
     QString Item(const QString& name) const { return destination_ + u'/' + name; }
     QString TemplatePath() const { return programFolder_ + QStringLiteral("/KRB_tmp.tmp"); }
 
@@ -115,80 +128,108 @@ protected:
 };
 
 TEST_F(CliEndToEndTest, NewFilesFromSequentialNumbers) {
-    const CliResult result =
-        Run(Numbers(3) + QStringList{QStringLiteral("--size=1000"), QStringLiteral("--fill=0x41")});
+    const CliResult result = Run(Numbers(3) + QStringList{"--size=1000", "--fill=0x41"});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out, (QStringList{Item("file001.dat") + "を作成しました",
                                        Item("file002.dat") + "を作成しました",
                                        Item("file003.dat") + "を作成しました"}));
     EXPECT_EQ(result.error, QString());
-    EXPECT_EQ(ReadFile(Item("file001.dat")), QByteArray(1000, 'A'));
     EXPECT_EQ(ReadFile(Item("file003.dat")), QByteArray(1000, 'A'));
     EXPECT_FALSE(Exists(TemplatePath()));
 }
 
-TEST_F(CliEndToEndTest, RefusedInputExitsWithTwo) {
-    const CliResult result = Run({QStringLiteral("--folder=")});
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_TRUE(result.error.contains(QStringLiteral("作成先フォルダを指定してください")))
-        << result.error.toStdString();
-    EXPECT_TRUE(result.out.isEmpty());
+TEST_F(CliEndToEndTest, ExitStatusSaysHowTheRunEnded) {
+    WriteFile(File("names.txt"), "a\nmissing/b\nc\n");
+    WriteFile(File("book.xlsx"), "not really a workbook");
+    WriteFile(Item("file002.dat"), "");  // a file where the second folder should go
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        QString lastLine;  // the start of the last log line
+        QString error;     // a part of standard error
+    } cases[] = {
+        {{"--folder="}, 2, {}, "作成先フォルダを指定してください"},
+        {{"--colour=red"}, 2, {}, "使い方: zarame-cli"},
+        {{"--source=excel", "--excel=" + File("book.xlsx"), "--folder=" + destination_},
+         3,
+         {},
+         "Microsoft Excelがインストールされていません。"},
+        {Numbers(3) + QStringList{"--kind=folder"}, 1, "[17][0]", {}},
+        // The text walk ends quietly in the log, and says why on standard error.
+        {Text(File("names.txt")), 1, "aを作成しました", Item("missing/b")},
+    };
+    for (const auto& c : cases) {
+        const CliResult result = Run(c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(c.lastLine.isEmpty()
+                        ? result.out.isEmpty()
+                        : result.out.value(result.out.size() - 1).startsWith(c.lastLine))
+            << result.out.join('\n').toStdString();
+        EXPECT_TRUE(result.error.contains(c.error)) << result.error.toStdString();
+        EXPECT_FALSE(Exists(TemplatePath()));
+    }
+    EXPECT_EQ(FolderEntries(destination_), (QStringList{"a", "file001.dat", "file002.dat"}));
 }
 
-TEST_F(CliEndToEndTest, UnknownOptionExitsWithTwoAndShowsUsage) {
-    const CliResult result = Run({QStringLiteral("--colour=red")});
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_TRUE(result.error.contains(QStringLiteral("--colour=red")));
-    EXPECT_TRUE(result.error.contains(QStringLiteral("使い方: zarame-cli")));
-    EXPECT_TRUE(result.out.isEmpty());
+// Copies: what is not a regular file is refused, and a file-size limit is an error with
+// clean-up, never a killed run with a truncated item.
+TEST_F(CliEndToEndTest, CopiesThatCannotBeMadeEndTheRunCleanly) {
+    ASSERT_EQ(::mkfifo(EncodeBytes(File("fifo")).constData(), 0644), 0);
+    WriteFile(File("big"), QByteArray(300 * 1024, 'b'));
+    const auto fileSizeLimit = [] {
+        const rlimit limit{100 * 1024, 100 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    };
+    const struct {
+        QStringList arguments;
+        std::function<void()> inChild;
+        QString lastLine;
+    } cases[] = {
+        {Numbers(2) + QStringList{"--kind=copy", "--copy-source=" + File("fifo")}, {}, "[22][0]"},
+        {Numbers(2) + QStringList{"--size=200000"}, fileSizeLimit, "[27][1]"},
+        {Numbers(2) + QStringList{"--kind=copy", "--copy-source=" + File("big")}, fileSizeLimit,
+         "[27][0]"},
+    };
+    for (const auto& c : cases) {
+        const CliResult result = Run(c.arguments, c.inChild);
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.out.size(), 1) << result.out.join('\n').toStdString();
+        EXPECT_TRUE(result.out.value(0).startsWith(c.lastLine))
+            << result.out.value(0).toStdString();
+        EXPECT_TRUE(FolderEntries(destination_).isEmpty());
+        EXPECT_FALSE(Exists(TemplatePath()));
+    }
 }
 
-TEST_F(CliEndToEndTest, SpreadsheetSourceExitsWithThree) {
-    const QString workbook = temporary_.filePath(QStringLiteral("names.xlsx"));
-    WriteFile(workbook, "not really a workbook");
-    const CliResult result =
-        Run({QStringLiteral("--source=excel"), QStringLiteral("--excel=") + workbook,
-             QStringLiteral("--folder=") + destination_});
-    EXPECT_EQ(result.exitCode, 3);
-    EXPECT_TRUE(
-        result.error.contains(QStringLiteral("Microsoft Excelがインストールされていません。")))
-        << result.error.toStdString();
-    EXPECT_TRUE(FolderEntries(destination_).isEmpty());
-    EXPECT_FALSE(Exists(TemplatePath()));
-}
+// Standard streams: closed ones never become a file of the run, a log that cannot be written is a
+// failure, and names can come through a pipe.
+TEST_F(CliEndToEndTest, StandardStreamsAndTheLog) {
+    const CliResult closed = Run(Numbers(300) + QStringList{"--size=100", "--fill=0x41"}, [] {
+        ::close(STDIN_FILENO);
+        ::close(STDOUT_FILENO);
+    });
+    EXPECT_EQ(closed.exitCode, 0);
+    const QStringList made = FolderEntries(destination_);
+    EXPECT_EQ(made.size(), 300);
+    for (const QString& name : made) {
+        ASSERT_EQ(ReadFile(Item(name)), QByteArray(100, 'A')) << name.toStdString();
+    }
 
-TEST_F(CliEndToEndTest, ErrorLineEndsTheRunWithOne) {
-    // A file where the first folder should go: mkdir fails with EEXIST (17).
-    WriteFile(Item("file001.dat"), "");
-    const CliResult result = Run(Numbers(3) + QStringList{QStringLiteral("--kind=folder")});
-    EXPECT_EQ(result.exitCode, 1);
-    ASSERT_FALSE(result.out.isEmpty());
-    EXPECT_TRUE(result.out.back().startsWith(QStringLiteral("[17][0]")))
-        << result.out.back().toStdString();
-    EXPECT_FALSE(Exists(Item("file002.dat")));
-}
+    QDir(destination_).removeRecursively();
+    QDir().mkpath(destination_);
+    const CliResult full = Run(Numbers(2000) + QStringList{"--kind=folder"},
+                               [] { ::dup2(::open("/dev/full", O_WRONLY), STDOUT_FILENO); });
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_TRUE(full.error.contains("ログを書き込めません")) << full.error.toStdString();
+    EXPECT_LT(FolderEntries(destination_).size(), 2000);  // it stopped soon
 
-TEST_F(CliEndToEndTest, TextFileWithWindowsLineEnds) {
-    const QString names = temporary_.filePath(QStringLiteral("names.txt"));
-    WriteFile(names, "alpha\r\nベータ\r\n");
-    const CliResult result =
-        Run({QStringLiteral("--source=text"), QStringLiteral("--text=") + names,
-             QStringLiteral("--kind=folder"), QStringLiteral("--folder=") + destination_});
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out, (QStringList{"alphaを作成しました", "ベータを作成しました"}));
-    EXPECT_EQ(FolderEntries(destination_), (QStringList{"alpha", "ベータ"}));
-}
-
-TEST_F(CliEndToEndTest, TextWalkEndedEarlyExitsWithOneAndSaysWhy) {
-    const QString names = temporary_.filePath(QStringLiteral("names.txt"));
-    WriteFile(names, "a\nmissing/b\nc\n");
-    const CliResult result =
-        Run({QStringLiteral("--source=text"), QStringLiteral("--text=") + names,
-             QStringLiteral("--kind=folder"), QStringLiteral("--folder=") + destination_});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.out, QStringList{"aを作成しました"});
-    EXPECT_TRUE(result.error.contains(Item("missing/b"))) << result.error.toStdString();
-    EXPECT_FALSE(Exists(Item("c")));
+    QProcess piped;
+    Start(piped, Text("/dev/stdin"));
+    piped.write("alpha\r\nベータ\n");
+    piped.closeWriteChannel();
+    const CliResult names = Finish(piped);
+    EXPECT_EQ(names.exitCode, 0);
+    EXPECT_EQ(names.out, (QStringList{"alphaを作成しました", "ベータを作成しました"}));
 }
 
 TEST_F(CliEndToEndTest, InterruptStopsABatchAfterTheItemInHand) {
@@ -225,18 +266,31 @@ TEST_F(CliEndToEndTest, InterruptWhileWritingTheTemplateLeavesNoTemplate) {
     EXPECT_TRUE(FolderEntries(destination_).isEmpty());
 }
 
+TEST_F(CliEndToEndTest, TerminateWhileWaitingForAPipeThatNeverWrites) {
+    QProcess process;
+    Start(process, Text("/dev/stdin", "file") + QStringList{"--size=10"});
+    // The template exists once the run waits for the first name; the writer never writes.
+    QElapsedTimer clock;
+    clock.start();
+    while (!Exists(TemplatePath()) && clock.elapsed() < kProcessTimeoutMilliseconds) {
+        process.waitForFinished(1);
+    }
+    process.terminate();
+    const CliResult result = Finish(process);
+    EXPECT_EQ(result.exitCode, 130);
+    EXPECT_EQ(result.out, QStringList{QStringLiteral("処理を中断しました")});
+    EXPECT_FALSE(Exists(TemplatePath()));
+}
+
 TEST_F(CliEndToEndTest, ReaderThatGoesAwayStopsTheRunCleanly) {
     // As with "zarame-cli ... | head -1": standard output is a pipe nobody reads any more, so the
     // first block written raises SIGPIPE.
     int readerGone[2];
     ASSERT_EQ(::pipe(readerGone), 0);
     ::close(readerGone[0]);
-    QProcess process;
-    process.setChildProcessModifier(
-        [writeEnd = readerGone[1]] { ::dup2(writeEnd, STDOUT_FILENO); });
-    Start(process, Numbers(200000) + QStringList{QStringLiteral("--size=100")});
+    const CliResult result = Run(Numbers(200000) + QStringList{QStringLiteral("--size=100")},
+                                 [writeEnd = readerGone[1]] { ::dup2(writeEnd, STDOUT_FILENO); });
     ::close(readerGone[1]);
-    const CliResult result = Finish(process);
     EXPECT_EQ(result.exitCode, 130);
     EXPECT_FALSE(Exists(TemplatePath()));
     EXPECT_LT(FolderEntries(destination_).size(), 200000);

@@ -13,15 +13,17 @@ volatile std::sig_atomic_t CliHost::stopSignalled_ = 0;
 
 namespace {
 
-void WriteToStandardError(const QString& text) {
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
-    std::fflush(stderr);
-}
+// Log lines reach a reader at least this often, and the live count is redrawn as often.
+constexpr qint64 kRefreshMilliseconds = 200;
 
 }  // namespace
 
-CliHost::CliHost(WindowModel& model) {
+void WriteToStandardError(const QString& text) {
+    WriteMessage(STDERR_FILENO, text.toLocal8Bit(), &CliHost::StopSignalled);
+}
+
+CliHost::CliHost(WindowModel& model) : log_(STDOUT_FILENO, &CliHost::StopSignalled) {
+    outputOnTerminal_ = ::isatty(STDOUT_FILENO) != 0;
     progressOnTerminal_ = ::isatty(STDERR_FILENO) != 0;
     clock_.start();
     QObject::connect(&model, &WindowModel::logLineAppended, &model,
@@ -29,14 +31,14 @@ CliHost::CliHost(WindowModel& model) {
 }
 
 CliHost::~CliHost() {
-    EndProgress();
+    Finish();
 }
 
 void CliHost::InstallStopSignals() {
     struct sigaction action {};
     action.sa_handler = [](int) { stopSignalled_ = 1; };
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
+    action.sa_flags = 0;
     // A closed terminal or a reader that went away (zarame-cli ... | head) would otherwise end
     // the program on its next write, before the clean-up that removes the template.
     for (int stopSignal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
@@ -54,6 +56,13 @@ void CliHost::MoveFocus(TextBox) {
 }
 
 void CliHost::PumpEvents() {
+    // The first lines go out at once, so that an output that cannot be written stops the run
+    // after one item.
+    const qint64 now = clock_.elapsed();
+    if (log_.HasPending() && now - lastFlushAt_ >= kRefreshMilliseconds) {
+        lastFlushAt_ = now;
+        FlushLog();
+    }
     if (stopSignalled_ != 0 && run_ != nullptr) {
         run_->cmdStop_Click();
     }
@@ -62,23 +71,39 @@ void CliHost::PumpEvents() {
     }
 }
 
+void CliHost::Finish() {
+    FlushLog();
+    EndProgress();
+}
+
 void CliHost::WriteLogLine(const QString& line) {
     ++items_;
-    if (progressShown_ && ::isatty(STDOUT_FILENO) != 0) {
+    log_.Append(line);
+    // A log that cannot be written any more ends the run as the stop button would.
+    if (log_.state() != LogOutput::State::Open && run_ != nullptr) {
+        run_->cmdStop_Click();
+    }
+}
+
+void CliHost::FlushLog() {
+    if (!log_.HasPending()) {
+        return;
+    }
+    if (progressShown_ && outputOnTerminal_) {
         EndProgress();  // keep the live count out of the lines on a shared terminal
     }
-    const QByteArray bytes = line.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fputc('\n', stdout);
+    log_.Flush();
+    if (log_.state() != LogOutput::State::Open && run_ != nullptr) {
+        run_->cmdStop_Click();
+    }
 }
 
 void CliHost::ShowProgress() {
     const qint64 now = clock_.elapsed();
-    if (now - lastProgressAt_ < 200) {
+    if (now - lastProgressAt_ < kRefreshMilliseconds) {
         return;
     }
     lastProgressAt_ = now;
-    std::fflush(stdout);
     const double seconds = static_cast<double>(now) / 1000.0;
     const long long rate = seconds > 0 ? static_cast<long long>(items_ / seconds) : 0;
     WriteToStandardError(QStringLiteral("\r\033[K%1 件 (%2 件/秒)").arg(items_).arg(rate));

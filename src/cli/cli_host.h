@@ -2,8 +2,8 @@
 
 #include <QElapsedTimer>
 #include <csignal>
-#include <cstdio>
 
+#include "cli/log_output.h"
 #include "run/host.h"
 
 namespace zarame {
@@ -11,7 +11,7 @@ namespace zarame {
 class RunSequence;
 class WindowModel;
 
-// The host of a run without a window: log lines to standard output as they come, messages to
+// The host of a run without a window: log lines to standard output in blocks, messages to
 // standard error, Ctrl+C, SIGTERM, SIGHUP and SIGPIPE as the stop button, and a live count on a
 // terminal.
 class CliHost final : public Host {
@@ -20,8 +20,10 @@ public:
     ~CliHost() override;
 
     // These signals only raise the stop flag, however often they come, so a run always reaches
-    // its clean-up and never leaves a template behind.
+    // its clean-up and never leaves a template behind. They interrupt a waiting system call
+    // rather than restart it, so that whatever the run waits on, it hears them.
     static void InstallStopSignals();
+    static bool StopSignalled() { return stopSignalled_ != 0; }
 
     void attach(RunSequence& run) { run_ = &run; }
 
@@ -29,20 +31,31 @@ public:
     void MoveFocus(TextBox box) override;
     void PumpEvents() override;
 
-    void EndProgress();
+    // Writes the log lines still held and clears the live count; at the end of a run.
+    void Finish();
+    LogOutput::State logState() const { return log_.state(); }
+    int logError() const { return log_.error(); }
 
 private:
     void WriteLogLine(const QString& line);
+    void FlushLog();
     void ShowProgress();
+    void EndProgress();
 
     static volatile std::sig_atomic_t stopSignalled_;
 
     RunSequence* run_ = nullptr;
+    LogOutput log_;
+    bool outputOnTerminal_ = false;
     bool progressOnTerminal_ = false;
     bool progressShown_ = false;
     long long items_ = 0;
     QElapsedTimer clock_;
     qint64 lastProgressAt_ = 0;
+    qint64 lastFlushAt_ = -1000;
 };
+
+// Standard error, resuming after a signal unless a stop has come.
+void WriteToStandardError(const QString& text);
 
 }  // namespace zarame

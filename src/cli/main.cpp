@@ -4,6 +4,9 @@
 
 #include "cli/cli_host.h"
 #include "cli/cli_options.h"
+#include "common/byte_text.h"
+#include "common/process_start.h"
+#include "common/run_time_error.h"
 #include "create/application_folder.h"
 #include "run/run_sequence.h"
 #include "window/window_model.h"
@@ -43,9 +46,12 @@ int ExitStatusOf(zarame::RunOutcome outcome) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (!zarame::PrepareProcess()) {
+        return kEndedByError;
+    }
+    // Taken from argv as bytes, before Qt decodes them (and turns invalid UTF-8 into U+FFFD).
+    const QStringList arguments = zarame::DecodeArguments(argc, argv);
     QCoreApplication application(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
 
     const zarame::CliParseResult parsed = zarame::ParseCliOptions(arguments);
     if (!parsed.options) {
@@ -76,12 +82,26 @@ int main(int argc, char* argv[]) {
     zarame::CliHost::InstallStopSignals();
 
     const zarame::RunOutcome outcome = run.cmdCreate_Click();
-    host.EndProgress();
-    std::fflush(stdout);
+    host.Finish();
     if (outcome == zarame::RunOutcome::EndedEarly && run.quietFailure()) {
         // The window ends such a walk without a line; a script still needs to know why.
-        PrintTo(stderr, QStringLiteral("zarame-cli: テキストファイルの処理を途中で終了しました: ") +
-                            run.quietFailure()->description() + u'\n');
+        zarame::WriteToStandardError(
+            QStringLiteral("zarame-cli: テキストファイルの処理を途中で終了しました: ") +
+            zarame::VisibleText(run.quietFailure()->description()) + u'\n');
+    }
+    switch (host.logState()) {
+        case zarame::LogOutput::State::Failed:
+            // Items made without their log lines are a failed run for a script.
+            zarame::WriteToStandardError(
+                QStringLiteral("zarame-cli: ログを書き込めません: ") +
+                zarame::FileSystemError(host.logError(), QStringLiteral("標準出力")).description() +
+                u'\n');
+            return kEndedByError;
+        case zarame::LogOutput::State::ReaderGone:
+        case zarame::LogOutput::State::Abandoned:
+            return outcome == zarame::RunOutcome::Completed ? kStopped : ExitStatusOf(outcome);
+        case zarame::LogOutput::State::Open:
+            break;
     }
     return ExitStatusOf(outcome);
 }

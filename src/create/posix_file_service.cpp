@@ -1,17 +1,17 @@
 #include "create/posix_file_service.h"
 
 #include <fcntl.h>
-#include <linux/fs.h>
 #include <sys/file.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <QFile>
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
 
-#include <optional>
+#include <algorithm>
 #include <utility>
 
+#include "common/byte_text.h"
 #include "common/run_time_error.h"
 #include "create/text_stream.h"
 
@@ -19,24 +19,43 @@ namespace zarame {
 
 namespace {
 
+// Copies move through memory in blocks of this size: large enough that the system-call count
+// per megabyte stays small, small enough to be no memory burden.
+constexpr qsizetype kCopyBlock = 1 << 20;
+constexpr mode_t kTemplateMode = 0644;
+// How often a leftover is cleared before taking the template gives up: each round needs
+// another run to have slipped in between, which does not repeat without end.
+constexpr int kTemplateAttempts = 8;
+
 // The system takes a path up to its first NUL; a name holding one (from a text line) would
 // otherwise create a shorter name than the one logged.
 QByteArray Native(const QString& path) {
     if (path.contains(QChar(u'\0'))) {
         throw FileSystemError(EINVAL, path);
     }
-    return QFile::encodeName(path);
+    return EncodeBytes(path);
 }
 
 [[noreturn]] void ThrowErrno(const QString& path) {
     throw FileSystemError(errno, path);
 }
 
+// Named in the error so that the user sees why a FIFO, device or socket was refused.
+RunTimeError NotRegularFileError(const QString& path) {
+    return RunTimeError(EINVAL,
+                        QStringLiteral("通常のファイルではないため読み込めません: ") + path);
+}
+
+RunTimeError TemplateBusyError(const QString& path) {
+    return RunTimeError(EWOULDBLOCK,
+                        QStringLiteral("一時ファイルは別の作成処理が使用中です: ") + path);
+}
+
 // The type of what stands at the path (links followed), or nothing when nothing can be found
 // there; a path holding NUL names nothing.
 std::optional<mode_t> TypeAt(const QString& path) {
     struct stat status;
-    if (path.contains(QChar(u'\0')) || ::stat(QFile::encodeName(path).constData(), &status) != 0) {
+    if (path.contains(QChar(u'\0')) || ::stat(EncodeBytes(path).constData(), &status) != 0) {
         return std::nullopt;
     }
     return status.st_mode & S_IFMT;
@@ -44,6 +63,12 @@ std::optional<mode_t> TypeAt(const QString& path) {
 
 bool IsFolder(const QString& path) {
     return TypeAt(path) == S_IFDIR;
+}
+
+// Opens what the user named for reading without ever waiting: a FIFO with no writer would
+// otherwise hold open() for good, and a terminal must not become the controlling one.
+int OpenForReading(const QByteArray& native) {
+    return ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
 }
 
 // Closes a descriptor it owns on every way out of a scope.
@@ -64,24 +89,12 @@ private:
     int fd_;
 };
 
-constexpr mode_t kTemplateMode = 0644;
-
-RunTimeError TemplateBusyError(const QString& path) {
-    return RunTimeError(EWOULDBLOCK,
-                        QStringLiteral("一時ファイルは別の作成処理が使用中です: ") + path);
-}
-
 // Whether the path still names the file open on the descriptor (a link at the path does not).
 bool PathNamesDescriptor(const QByteArray& native, int fd) {
     struct stat open;
     struct stat atPath;
     return ::fstat(fd, &open) == 0 && ::lstat(native.constData(), &atPath) == 0 &&
            open.st_dev == atPath.st_dev && open.st_ino == atPath.st_ino;
-}
-
-bool IsUnsupported(int error) {
-    return error == EOPNOTSUPP || error == ENOTTY || error == EXDEV || error == EINVAL ||
-           error == ENOSYS || error == EBADF;
 }
 
 // Writes all of the bytes, resuming after a signal or a short write.
@@ -98,6 +111,65 @@ bool WriteAll(int fd, const char* bytes, size_t count) {
         count -= static_cast<size_t>(written);
     }
     return true;
+}
+
+// Reads up to count bytes at the offset, resuming after a signal; -1 on failure.
+ssize_t ReadAt(int fd, char* bytes, size_t count, off_t offset) {
+    while (true) {
+        const ssize_t read = ::pread(fd, bytes, count, offset);
+        if (read >= 0 || errno != EINTR) {
+            return read;
+        }
+    }
+}
+
+QByteArray FolderOf(const QByteArray& native) {
+    const qsizetype slash = native.lastIndexOf('/');
+    if (slash < 0) {
+        return ".";
+    }
+    return slash == 0 ? QByteArray("/") : native.left(slash);
+}
+
+// A new template nobody else can reach yet: an unnamed file in the template's folder, or where
+// the file system has none, a file under a private name. The caller locks it, then gives it its
+// real name, so the name never stands for a file that is not locked.
+struct PrivateFile {
+    int fd = -1;
+    QByteArray privateName;  // empty for an unnamed file
+};
+
+PrivateFile CreatePrivateFile(const QByteArray& native, const QString& path) {
+    const int unnamed =
+        ::open(FolderOf(native).constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, kTemplateMode);
+    if (unnamed >= 0) {
+        return {unnamed, {}};
+    }
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+        ThrowErrno(path);
+    }
+    QByteArray name = native + ".XXXXXX";
+    const int named = ::mkostemp(name.data(), O_CLOEXEC);
+    if (named < 0) {
+        ThrowErrno(path);
+    }
+    return {named, name};
+}
+
+int LinkIntoPlace(const PrivateFile& file, const QByteArray& native) {
+    if (!file.privateName.isEmpty()) {
+        return ::link(file.privateName.constData(), native.constData());
+    }
+    if (::linkat(file.fd, "", AT_FDCWD, native.constData(), AT_EMPTY_PATH) == 0) {
+        return 0;
+    }
+    if (errno != ENOENT && errno != EPERM) {
+        return -1;
+    }
+    // Without the right to link by descriptor, the descriptor's entry in /proc does the same.
+    const QByteArray procPath = "/proc/self/fd/" + QByteArray::number(file.fd);
+    return ::linkat(AT_FDCWD, procPath.constData(), AT_FDCWD, native.constData(),
+                    AT_SYMLINK_FOLLOW);
 }
 
 }  // namespace
@@ -128,23 +200,27 @@ CreateOutcome PosixFileService::CreateFolder(const QString& path) {
 
 CreateOutcome PosixFileService::CopyFile(const QString& source, const QString& destination) {
     const bool fromTemplate = templateFd_ >= 0 && source == templatePath_;
-    FileDescriptor opened(fromTemplate ? -1
-                                       : ::open(Native(source).constData(), O_RDONLY | O_CLOEXEC));
-    const int sourceFd = fromTemplate ? templateFd_ : opened.get();
-    if (sourceFd < 0) {
-        ThrowErrno(source);
-    }
+    FileDescriptor opened(fromTemplate ? -1 : OpenForReading(Native(source)));
     // The run wrote the template and holds it locked, so its size and mode are known without
     // asking the system once per item.
     off_t size = templateSize_;
     mode_t mode = kTemplateMode;
     if (!fromTemplate) {
+        if (opened.get() < 0) {
+            if (errno == ENXIO) {
+                throw NotRegularFileError(source);  // a socket
+            }
+            ThrowErrno(source);
+        }
         struct stat sourceStatus;
-        if (::fstat(sourceFd, &sourceStatus) != 0) {
+        if (::fstat(opened.get(), &sourceStatus) != 0) {
             ThrowErrno(source);
         }
         if (S_ISDIR(sourceStatus.st_mode)) {
             throw FileSystemError(EISDIR, source);
+        }
+        if (!S_ISREG(sourceStatus.st_mode)) {
+            throw NotRegularFileError(source);
         }
         size = sourceStatus.st_size;
         mode = sourceStatus.st_mode & 0777;
@@ -164,8 +240,10 @@ CreateOutcome PosixFileService::CopyFile(const QString& source, const QString& d
         ThrowErrno(destination);
     }
     try {
-        if (size > 0) {
-            CopyContent(sourceFd, size, target.get(), destination);
+        if (fromTemplate) {
+            CopyTemplate(target.get(), destination);
+        } else {
+            CopyContent(opened.get(), size, target.get(), source, destination);
         }
         if (::close(target.release()) != 0) {
             ThrowErrno(destination);
@@ -179,58 +257,62 @@ CreateOutcome PosixFileService::CopyFile(const QString& source, const QString& d
     return CreateOutcome::Created;
 }
 
+void PosixFileService::CopyTemplate(int destinationFd, const QString& destination) {
+    if (templateFill_) {
+        const qsizetype block = std::min<qsizetype>(templateSize_, kCopyBlock);
+        if (buffer_.size() != block || (block > 0 && buffer_.front() != *templateFill_)) {
+            buffer_ = QByteArray(block, *templateFill_);
+        }
+        for (off_t remaining = templateSize_; remaining > 0; remaining -= block) {
+            if (!WriteAll(destinationFd, buffer_.constData(),
+                          static_cast<size_t>(std::min<off_t>(remaining, block)))) {
+                ThrowErrno(destination);
+            }
+        }
+        return;
+    }
+    // Mixed content is read back from the locked template; offsets are explicit so that the
+    // shared descriptor's position never matters, and the copy is exactly the size written.
+    buffer_.resize(kCopyBlock);
+    for (off_t offset = 0; offset < templateSize_;) {
+        const ssize_t read = ReadAt(
+            templateFd_, buffer_.data(),
+            static_cast<size_t>(std::min<off_t>(templateSize_ - offset, kCopyBlock)), offset);
+        if (read <= 0) {
+            throw FileSystemError(read == 0 ? EIO : errno, templatePath_);
+        }
+        if (!WriteAll(destinationFd, buffer_.constData(), static_cast<size_t>(read))) {
+            ThrowErrno(destination);
+        }
+        offset += read;
+    }
+}
+
 void PosixFileService::CopyContent(int sourceFd, off_t size, int destinationFd,
-                                   const QString& destination) {
-    if (!reflinkUnavailable_) {
-        if (::ioctl(destinationFd, FICLONE, sourceFd) == 0) {
-            return;
-        }
-        if (!IsUnsupported(errno)) {
-            ThrowErrno(destination);
-        }
-        reflinkUnavailable_ = true;
-    }
-    // Offsets are explicit so that the shared template descriptor's position never matters.
-    off_t sourceOffset = 0;
-    if (!kernelCopyUnavailable_) {
-        while (sourceOffset < size) {
-            const ssize_t copied = ::copy_file_range(sourceFd, &sourceOffset, destinationFd,
-                                                     nullptr, size - sourceOffset, 0);
-            if (copied > 0) {
-                continue;
-            }
-            if (copied == 0) {
-                break;  // the source shrank under us; copy what there is
-            }
-            if (errno == EINTR) {
-                continue;
-            }
-            if (sourceOffset == 0 && IsUnsupported(errno)) {
-                kernelCopyUnavailable_ = true;
-                break;
-            }
-            ThrowErrno(destination);
-        }
-        if (!kernelCopyUnavailable_) {
-            return;
-        }
-    }
-    char buffer[65536];
-    while (true) {
-        const ssize_t read = ::pread(sourceFd, buffer, sizeof buffer, sourceOffset);
+                                   const QString& source, const QString& destination) {
+    // A source is copied up to the size it had when it was opened, so a file that grows meanwhile
+    // gives the same copy on every file system. A size of 0 says nothing for files the kernel
+    // makes up as they are read (/proc), so those are copied to their end, as cp does.
+    const bool toEnd = size == 0;
+    buffer_.resize(kCopyBlock);
+    for (off_t offset = 0; toEnd || offset < size;) {
+        const size_t wanted = toEnd
+                                  ? static_cast<size_t>(kCopyBlock)
+                                  : static_cast<size_t>(std::min<off_t>(size - offset, kCopyBlock));
+        ssize_t read;
+        do {
+            read = ::read(sourceFd, buffer_.data(), wanted);
+        } while (read < 0 && errno == EINTR);
         if (read < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            ThrowErrno(destination);
+            ThrowErrno(source);
         }
         if (read == 0) {
-            return;
+            return;  // the source shrank under us; copy what there is
         }
-        if (!WriteAll(destinationFd, buffer, static_cast<size_t>(read))) {
+        if (!WriteAll(destinationFd, buffer_.constData(), static_cast<size_t>(read))) {
             ThrowErrno(destination);
         }
-        sourceOffset += read;
+        offset += read;
     }
 }
 
@@ -253,60 +335,105 @@ void PosixFileService::DeleteFile(const QString& path) {
 }
 
 std::unique_ptr<TextStream> PosixFileService::OpenTextFile(const QString& path) {
-    const int fd = ::open(Native(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    FileDescriptor opened(OpenForReading(Native(path)));
+    if (opened.get() < 0) {
+        if (errno == ENXIO) {
+            throw NotRegularFileError(path);
+        }
         ThrowErrno(path);
     }
-    return std::make_unique<TextStream>(fd, path);
+    struct stat status;
+    if (::fstat(opened.get(), &status) != 0) {
+        ThrowErrno(path);
+    }
+    if (S_ISDIR(status.st_mode)) {
+        throw FileSystemError(EISDIR, path);
+    }
+    // A pipe is how shell users hand over generated names (process substitution); a device such
+    // as /dev/zero or a terminal is no list of names.
+    if (!S_ISREG(status.st_mode) && !S_ISFIFO(status.st_mode)) {
+        throw NotRegularFileError(path);
+    }
+    return std::make_unique<TextStream>(opened.release(), path);
 }
 
 void PosixFileService::CreateTemplate(const QString& path) {
     CloseTemplate();
     const QByteArray native = Native(path);
-    {
-        // A leftover is deleted only when no other run holds it: a live run's template is never
-        // pulled from under it.
-        FileDescriptor existing(
-            ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-        const bool plantedLink = existing.get() < 0 && errno == ELOOP;
-        if (existing.get() >= 0 && ::flock(existing.get(), LOCK_EX | LOCK_NB) != 0) {
-            throw TemplateBusyError(path);
-        }
-        if (existing.get() >= 0 || plantedLink) {
-            try {
-                DeleteFile(path);
-            } catch (const RunTimeError&) {
-                // The exclusive create below reports a leftover that could not be removed.
+    PrivateFile file = CreatePrivateFile(native, path);
+    FileDescriptor created(file.fd);
+    struct Unlinker {
+        const QByteArray& name;
+        ~Unlinker() {
+            if (!name.isEmpty()) {
+                ::unlink(name.constData());
             }
         }
-    }
-    FileDescriptor created(::open(
-        native.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kTemplateMode));
-    if (created.get() < 0) {
+    } removePrivateName{file.privateName};
+    // Locked before it has its name, so whoever finds a file at the name unlocked knows it is a
+    // leftover of a run that has ended. The mode does not depend on the umask, so a leftover is
+    // never read-only and a later run can clear it.
+    if (::flock(created.get(), LOCK_EX | LOCK_NB) != 0 ||
+        ::fchmod(created.get(), kTemplateMode) != 0) {
         ThrowErrno(path);
     }
-    // Another run may have removed our fresh file before we locked it; then the path is theirs.
-    if (::flock(created.get(), LOCK_EX | LOCK_NB) != 0 ||
-        !PathNamesDescriptor(native, created.get())) {
-        throw TemplateBusyError(path);
+    for (int attempt = 1; LinkIntoPlace(file, native) != 0; ++attempt) {
+        if (errno != EEXIST || attempt == kTemplateAttempts) {
+            ThrowErrno(path);
+        }
+        // Something has the name: another run's live template (locked) or a leftover.
+        FileDescriptor existing(
+            ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        if (existing.get() >= 0) {
+            if (::flock(existing.get(), LOCK_EX | LOCK_NB) != 0) {
+                throw TemplateBusyError(path);
+            }
+            // While we hold its lock, no other run removes it; if the name moved on meanwhile,
+            // look again.
+            if (!PathNamesDescriptor(native, existing.get())) {
+                continue;
+            }
+        } else if (errno == ENOENT) {
+            continue;
+        }
+        try {
+            DeleteFile(path);
+        } catch (const RunTimeError&) {
+            throw FileSystemError(EEXIST, path);  // a leftover that may not be removed
+        }
     }
     templateFd_ = created.release();
     templatePath_ = path;
     templateSize_ = 0;
+    templateFill_.reset();
 }
 
 void PosixFileService::WriteTemplate(const char* bytes, qsizetype count) {
     if (templateFd_ < 0) {
         throw FileSystemError(EBADF, templatePath_);
     }
+    if (count <= 0) {
+        return;
+    }
     if (!WriteAll(templateFd_, bytes, static_cast<size_t>(count))) {
         ThrowErrno(templatePath_);
+    }
+    // Every byte equal to the first (the shifted comparison checks each against the next).
+    const bool uniform = std::memcmp(bytes, bytes + 1, static_cast<size_t>(count - 1)) == 0;
+    if (templateSize_ == 0) {
+        templateFill_ = bytes[0];
+    }
+    if (!uniform || bytes[0] != templateFill_) {
+        templateFill_.reset();
     }
     templateSize_ += count;
 }
 
 void PosixFileService::RemoveTemplate(const QString& path) noexcept {
-    const QByteArray native = QFile::encodeName(path);
+    if (path.contains(QChar(u'\0'))) {
+        return;
+    }
+    const QByteArray native = EncodeBytes(path);
     if (templateFd_ >= 0 && path == templatePath_) {
         if (PathNamesDescriptor(native, templateFd_)) {
             ::unlink(native.constData());
@@ -315,9 +442,10 @@ void PosixFileService::RemoveTemplate(const QString& path) noexcept {
         return;
     }
     FileDescriptor existing(
-        ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (existing.get() < 0 || ::flock(existing.get(), LOCK_EX | LOCK_NB) != 0) {
-        return;  // missing, or another run's live template
+        ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (existing.get() < 0 || ::flock(existing.get(), LOCK_EX | LOCK_NB) != 0 ||
+        !PathNamesDescriptor(native, existing.get())) {
+        return;  // missing, another run's live template, or replaced meanwhile
     }
     try {
         DeleteFile(path);
@@ -332,6 +460,8 @@ void PosixFileService::CloseTemplate() noexcept {
         templateFd_ = -1;
     }
     templatePath_.clear();
+    templateSize_ = 0;
+    templateFill_.reset();
 }
 
 }  // namespace zarame

@@ -2,13 +2,15 @@
 
 #include <sys/types.h>
 #include <QByteArray>
+#include <optional>
 
 #include "create/file_service.h"
 
 namespace zarame {
 
-// The file service over POSIX calls. Copies take the fastest safe kernel path: a reflink where
-// the file system offers one, else an in-kernel copy, else read and write.
+// The file service over POSIX calls. Every file it makes is written with its own bytes: no
+// reflink and no in-kernel copy that could share the source's blocks, since a file of N bytes
+// that takes no space is not what people fill a disk or test a quota with.
 class PosixFileService : public FileService {
 public:
     PosixFileService() = default;
@@ -27,14 +29,18 @@ public:
     void RemoveTemplate(const QString& path) noexcept override;
 
 private:
-    void CopyContent(int sourceFd, off_t size, int destinationFd, const QString& destination);
+    void CopyTemplate(int destinationFd, const QString& destination);
+    void CopyContent(int sourceFd, off_t size, int destinationFd, const QString& source,
+                     const QString& destination);
     void CloseTemplate() noexcept;
 
     int templateFd_ = -1;
     QString templatePath_;
     off_t templateSize_ = 0;
-    bool reflinkUnavailable_ = false;
-    bool kernelCopyUnavailable_ = false;
+    // The byte every template byte equals, while that holds: copies are then written from
+    // memory, never read back.
+    std::optional<char> templateFill_;
+    QByteArray buffer_;
 };
 
 }  // namespace zarame

@@ -1,11 +1,26 @@
 #include "create/posix_file_service.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fiemap.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
+#include <atomic>
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "common/byte_text.h"
 #include "common/run_time_error.h"
 #include "testing/test_support.h"
 
@@ -25,84 +40,213 @@ int ErrorNumberOf(const std::function<void()>& action) {
     return 0;
 }
 
-class TemplateFileLock : public ::testing::Test {
+QByteArray Native(const QString& path) {
+    return EncodeBytes(path);
+}
+
+class FileServiceTest : public ::testing::Test {
 protected:
+    QString Path(const char* name) const { return temporary.path() + u'/' + QLatin1String(name); }
+
     QTemporaryDir temporary;
-    QString path = temporary.path() + "/KRB_tmp.tmp";
+    QString templatePath = temporary.path() + "/KRB_tmp.tmp";
+    PosixFileService files;
 };
 
-TEST_F(TemplateFileLock, ASecondRunCannotTakeOrDeleteALiveTemplate) {
-    PosixFileService first;
-    first.CreateTemplate(path);
-    first.WriteTemplate("12345", 5);
+// The template: one run's own, locked from before it has its name to its removal.
+using TemplateRace = FileServiceTest;
+
+TEST_F(TemplateRace, ASecondRunCannotTakeOrDeleteALiveTemplate) {
+    files.CreateTemplate(templatePath);
+    files.WriteTemplate("12345", 5);
 
     PosixFileService second;
-    EXPECT_EQ(ErrorNumberOf([&] { second.CreateTemplate(path); }), EWOULDBLOCK);
-    second.RemoveTemplate(path);
-    EXPECT_EQ(ReadFile(path), "12345");
+    EXPECT_EQ(ErrorNumberOf([&] { second.CreateTemplate(templatePath); }), EWOULDBLOCK);
+    second.RemoveTemplate(templatePath);
+    EXPECT_EQ(ReadFile(templatePath), "12345");
 
-    first.RemoveTemplate(path);
-    EXPECT_FALSE(Exists(path));
-    second.CreateTemplate(path);  // free again
-    second.RemoveTemplate(path);
+    files.RemoveTemplate(templatePath);
+    EXPECT_FALSE(Exists(templatePath));
+    second.CreateTemplate(templatePath);  // free again
+    second.RemoveTemplate(templatePath);
 }
 
-TEST_F(TemplateFileLock, StaleLeftoverIsReplacedAndAPlantedLinkIsNotFollowed) {
-    WriteFile(path, "old leftover, longer than the new content");
-    PosixFileService files;
-    files.CreateTemplate(path);
+TEST_F(TemplateRace, LeftoversAreReplacedAndAPlantedLinkIsNotFollowed) {
+    {
+        // A run that ended without its clean-up, under a umask that would make its file
+        // read-only: the leftover still has mode 0644, so the next run clears it.
+        const mode_t umaskBefore = ::umask(0222);
+        PosixFileService killed;
+        killed.CreateTemplate(templatePath);
+        killed.WriteTemplate("old leftover, longer than the new content", 41);
+        ::umask(umaskBefore);
+    }
+    EXPECT_EQ(QFileInfo(templatePath).permissions() & 0x0777, 0x0644);
+    files.CreateTemplate(templatePath);
     files.WriteTemplate("new", 3);
-    EXPECT_EQ(ReadFile(path), "new");
-    files.RemoveTemplate(path);
+    EXPECT_EQ(ReadFile(templatePath), "new");
+    files.RemoveTemplate(templatePath);
 
-    const QString victim = temporary.path() + "/victim";
+    const QString victim = Path("victim");
     WriteFile(victim, "keep me");
-    ASSERT_EQ(::symlink(QFile::encodeName(victim).constData(), QFile::encodeName(path).constData()),
-              0);
-    files.CreateTemplate(path);
+    ASSERT_EQ(::symlink(Native(victim).constData(), Native(templatePath).constData()), 0);
+    files.CreateTemplate(templatePath);
     files.WriteTemplate("xyz", 3);
-    EXPECT_EQ(ReadFile(victim), "keep me");
-    EXPECT_FALSE(QFileInfo(path).isSymLink());
-    files.RemoveTemplate(path);
+    EXPECT_FALSE(QFileInfo(templatePath).isSymLink());
+    files.RemoveTemplate(templatePath);
     EXPECT_EQ(ReadFile(victim), "keep me");
 }
 
-TEST_F(TemplateFileLock, WriteProtectedLeftoverIsNotForcedAndFailsTheBuild) {
-    WriteFile(path, "read-only");
-    QFile::setPermissions(path, QFileDevice::ReadOwner);
-    PosixFileService files;
-    EXPECT_EQ(ErrorNumberOf([&] { files.CreateTemplate(path); }), EEXIST);
-    files.RemoveTemplate(path);
-    EXPECT_TRUE(Exists(path));  // a template that cannot be deleted stays
+TEST_F(TemplateRace, WriteProtectedLeftoverIsNotForcedAndFailsTheBuild) {
+    WriteFile(templatePath, "read-only");
+    QFile::setPermissions(templatePath, QFileDevice::ReadOwner);
+    EXPECT_EQ(ErrorNumberOf([&] { files.CreateTemplate(templatePath); }), EEXIST);
+    files.RemoveTemplate(templatePath);
+    EXPECT_TRUE(Exists(templatePath));  // a template that cannot be deleted stays
 }
 
-TEST_F(TemplateFileLock, CopiesReadTheLockedTemplateEvenIfThePathIsReplaced) {
-    PosixFileService files;
-    files.CreateTemplate(path);
+TEST_F(TemplateRace, RunsThatClearLeftoversNeverDisturbALiveRun) {
+    // Refused runs clear leftovers in their clean-up while real runs take the template.
+    std::atomic<bool> done{false};
+    std::thread refusedRuns([&] {
+        while (!done) {
+            PosixFileService refused;
+            refused.RemoveTemplate(templatePath);
+        }
+    });
+    int disturbed = 0;
+    for (int run = 0; run < 300; ++run) {
+        PosixFileService live;
+        disturbed += ErrorNumberOf([&] {
+                         live.CreateTemplate(templatePath);
+                         live.WriteTemplate("x", 1);
+                     }) != 0;
+        disturbed += ReadFile(templatePath) != "x";
+        live.RemoveTemplate(templatePath);
+    }
+    done = true;
+    refusedRuns.join();
+    EXPECT_EQ(disturbed, 0);
+}
+
+TEST_F(TemplateRace, CopiesReadTheRunsOwnTemplateEvenIfThePathIsReplaced) {
+    files.CreateTemplate(templatePath);
     files.WriteTemplate("ours", 4);
-    ::unlink(QFile::encodeName(path).constData());
-    WriteFile(path, "theirs");
-    const QString copy = temporary.path() + "/copy";
-    EXPECT_EQ(files.CopyFile(path, copy), CreateOutcome::Created);
-    EXPECT_EQ(ReadFile(copy), "ours");
-    files.RemoveTemplate(path);
-    EXPECT_EQ(ReadFile(path), "theirs");  // not ours to delete
+    ::unlink(Native(templatePath).constData());
+    WriteFile(templatePath, "theirs");
+    EXPECT_EQ(files.CopyFile(templatePath, Path("copy")), CreateOutcome::Created);
+    EXPECT_EQ(ReadFile(Path("copy")), "ours");
+    files.RemoveTemplate(templatePath);
+    EXPECT_EQ(ReadFile(templatePath), "theirs");  // not ours to delete
 }
 
-// A small tmpfs stands for a full or read-only disk; it needs the right to mount.
-class SmallDisk : public ::testing::Test {
+// Copies hold exactly the template's bytes, or the source's up to its size when opened; what is
+// not a regular file is never read.
+using Copies = FileServiceTest;
+
+TEST_F(Copies, TemplateCopiesAreExactlyTheTemplate) {
+    const struct {
+        QByteArray content;
+        int blocks;
+    } cases[] = {
+        {{}, 0},
+        {"A", 1},
+        {QByteArray(32000, 'A'), 33},  // over a megabyte: more than one block from memory
+        {"mixed content", 1},
+        {QByteArray(700000, 'x') + "y", 2},  // read back from the template
+    };
+    int index = 0;
+    for (const auto& c : cases) {
+        files.CreateTemplate(templatePath);
+        for (int block = 0; block < c.blocks; ++block) {
+            files.WriteTemplate(c.content.constData(), c.content.size());
+        }
+        const QString copy = Path("copy") + QString::number(index++);
+        ASSERT_EQ(files.CopyFile(templatePath, copy), CreateOutcome::Created);
+        EXPECT_EQ(ReadFile(copy), c.content.repeated(c.blocks)) << index;
+        files.RemoveTemplate(templatePath);
+    }
+}
+
+TEST_F(Copies, SourcesThatAreNotRegularFilesAreRefusedWithoutWaiting) {
+    ASSERT_EQ(::mkfifo(Native(Path("fifo")).constData(), 0644), 0);
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray socketPath = Native(Path("socket"));
+    ASSERT_LT(socketPath.size(), static_cast<qsizetype>(sizeof address.sun_path));
+    std::copy(socketPath.begin(), socketPath.end(), address.sun_path);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    QDir(temporary.path()).mkdir("folder");
+
+    const struct {
+        QString source;
+        int error;
+    } cases[] = {
+        {Path("fifo"), EINVAL},  // with no writer: open() would wait for ever
+        {Path("socket"), EINVAL}, {QStringLiteral("/dev/zero"), EINVAL},
+        {Path("folder"), EISDIR}, {Path("missing"), ENOENT},
+    };
+    for (const auto& c : cases) {
+        const QString target = Path("target");
+        EXPECT_EQ(ErrorNumberOf([&] { files.CopyFile(c.source, target); }), c.error)
+            << c.source.toStdString();
+        EXPECT_FALSE(Exists(target));
+    }
+    ::close(listener);
+}
+
+TEST_F(Copies, SourceWhoseSizeReadsZeroIsCopiedToItsEnd) {
+    ASSERT_EQ(QFileInfo("/proc/self/status").size(), 0);
+    ASSERT_EQ(files.CopyFile("/proc/self/status", Path("status")), CreateOutcome::Created);
+    EXPECT_TRUE(ReadFile(Path("status")).startsWith("Name:"));
+}
+
+// Files with their own blocks, on file systems that could share them (reflinks).
+bool HasSharedExtent(const QString& path) {
+    const int fd = ::open(Native(path).constData(), O_RDONLY | O_CLOEXEC);
+    EXPECT_GE(fd, 0);
+    constexpr unsigned kExtents = 32;
+    std::vector<std::uint64_t> storage(
+        (sizeof(fiemap) + kExtents * sizeof(fiemap_extent)) / sizeof(std::uint64_t) + 1);
+    auto* map = reinterpret_cast<fiemap*>(storage.data());
+    bool shared = false;
+    for (bool last = false; !last && !shared;) {
+        map->fm_length = FIEMAP_MAX_OFFSET - map->fm_start;
+        map->fm_flags = FIEMAP_FLAG_SYNC;
+        map->fm_extent_count = kExtents;
+        EXPECT_EQ(::ioctl(fd, FS_IOC_FIEMAP, map), 0);
+        last = map->fm_mapped_extents == 0;
+        for (unsigned index = 0; index < map->fm_mapped_extents; ++index) {
+            const fiemap_extent& extent = map->fm_extents[index];
+            shared = shared || (extent.fe_flags & FIEMAP_EXTENT_SHARED) != 0;
+            last = last || (extent.fe_flags & FIEMAP_EXTENT_LAST) != 0;
+            map->fm_start = extent.fe_logical + extent.fe_length;
+        }
+    }
+    ::close(fd);
+    return shared;
+}
+
+class OwnBlocks : public ::testing::TestWithParam<const char*> {
 protected:
-    void Mount(const char* options) {
+    void SetUp() override {
+        const QString mkfs = QStandardPaths::findExecutable(QStringLiteral("mkfs.") + GetParam(),
+                                                            {"/usr/sbin", "/sbin", "/usr/bin"});
+        const QString image = temporary.path() + "/image";
         mountPoint = temporary.path() + "/disk";
         QDir().mkpath(mountPoint);
-        if (::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, options) != 0) {
-            GTEST_SKIP() << "cannot mount a tmpfs here";
+        QFile(image).open(QIODevice::WriteOnly);
+        QFile::resize(image, 320 << 20);  // sparse; XFS needs 300 MiB at least
+        if (mkfs.isEmpty() || QProcess::execute(mkfs, {"-q", image}) != 0 ||
+            QProcess::execute("mount", {"-o", "loop", image, mountPoint}) != 0) {
+            GTEST_SKIP() << "cannot make and mount a " << GetParam() << " image here";
         }
         mounted = true;
     }
-    ~SmallDisk() override {
+    void TearDown() override {
         if (mounted) {
-            ::umount2(QFile::encodeName(mountPoint).constData(), MNT_DETACH);
+            QProcess::execute("umount", {mountPoint});
         }
     }
     QTemporaryDir temporary;
@@ -110,26 +254,84 @@ protected:
     bool mounted = false;
 };
 
-TEST_F(SmallDisk, FullDiskFailsTheCopyAndLeavesNoPartialFile) {
-    Mount("size=64k");
+TEST_P(OwnBlocks, NewFilesAndDuplicatesShareNoExtent) {
+    PosixFileService files;
+    const QString templatePath = mountPoint + "/KRB_tmp.tmp";
+    files.CreateTemplate(templatePath);
+    const QByteArray block(32000, 'A');
+    for (int count = 0; count < 40; ++count) {
+        files.WriteTemplate(block.constData(), block.size());
+    }
+    const QString source = mountPoint + "/source";
+    WriteFile(source, QByteArray(1 << 20, 'B') + "end");
+    for (int item = 0; item < 4; ++item) {
+        const QString number = QString::number(item);
+        ASSERT_EQ(files.CopyFile(templatePath, mountPoint + "/new" + number),
+                  CreateOutcome::Created);
+        ASSERT_EQ(files.CopyFile(source, mountPoint + "/copy" + number), CreateOutcome::Created);
+    }
+    files.RemoveTemplate(templatePath);
+    ::sync();
+    for (const QString& name : QDir(mountPoint).entryList(QDir::Files)) {
+        EXPECT_FALSE(HasSharedExtent(mountPoint + u'/' + name)) << name.toStdString();
+    }
+    EXPECT_EQ(QFileInfo(mountPoint + "/new3").size(), 40 * 32000);
+    EXPECT_EQ(ReadFile(mountPoint + "/copy3"), ReadFile(source));
+}
+
+INSTANTIATE_TEST_SUITE_P(FileSystems, OwnBlocks, ::testing::Values("btrfs", "xfs"));
+
+// A text file is a regular file or a pipe, opened and read without ever waiting for good.
+using TextSources = FileServiceTest;
+
+TEST_F(TextSources, PipesAreReadAndNeverHoldTheRun) {
+    // A FIFO with no writer reads as an empty list.
+    ASSERT_EQ(::mkfifo(Native(Path("fifo")).constData(), 0644), 0);
+    EXPECT_EQ(files.OpenTextFile(Path("fifo"))->ReadLine(), std::nullopt);
+
+    // A pipe, as shell process substitution hands one over.
+    int names[2];
+    ASSERT_EQ(::pipe(names), 0);
+    ASSERT_EQ(::write(names[1], "a\nb\n", 4), 4);
+    ::close(names[1]);
+    const auto piped = files.OpenTextFile("/proc/self/fd/" + QString::number(names[0]));
+    ::close(names[0]);
+    EXPECT_EQ(piped->ReadLine(), "a");
+    EXPECT_EQ(piped->ReadLine(), "b");
+    EXPECT_EQ(piped->ReadLine(), std::nullopt);
+
+    // A writer that never writes: the wait asks whether to stop, and a stop ends it.
+    int silent[2];
+    ASSERT_EQ(::pipe(silent), 0);
+    const auto waiting = files.OpenTextFile("/proc/self/fd/" + QString::number(silent[0]));
+    int asked = 0;
+    waiting->SetStopCheck([&] { return ++asked == 3; });
+    EXPECT_THROW(waiting->ReadLine(), TextStream::Stopped);
+    EXPECT_EQ(asked, 3);
+    ::close(silent[0]);
+    ::close(silent[1]);
+}
+
+TEST_F(TextSources, DevicesAndFoldersAreRefused) {
+    EXPECT_EQ(ErrorNumberOf([&] { files.OpenTextFile("/dev/zero"); }), EINVAL);
+    EXPECT_EQ(ErrorNumberOf([&] { files.OpenTextFile(temporary.path()); }), EISDIR);
+}
+
+// A small tmpfs stands for a full disk; it needs the right to mount.
+TEST(FullDisk, FailsTheCopyAndLeavesNoPartialFile) {
+    QTemporaryDir temporary;
+    const QString mountPoint = temporary.path() + "/disk";
+    QDir().mkpath(mountPoint);
+    if (::mount("tmpfs", Native(mountPoint).constData(), "tmpfs", 0, "size=64k") != 0) {
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    }
     const QString source = temporary.path() + "/big";
     WriteFile(source, QByteArray(200 * 1024, 'z'));
     PosixFileService files;
     const QString target = mountPoint + "/big";
     EXPECT_EQ(ErrorNumberOf([&] { files.CopyFile(source, target); }), ENOSPC);
     EXPECT_FALSE(Exists(target));
-}
-
-TEST_F(SmallDisk, ReadOnlyFileSystemRefusesCreation) {
-    Mount("size=64k");
-    if (!mounted) {
-        return;
-    }
-    ASSERT_EQ(::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs",
-                      MS_REMOUNT | MS_RDONLY, "size=64k"),
-              0);
-    PosixFileService files;
-    EXPECT_EQ(ErrorNumberOf([&] { files.CreateFolder(mountPoint + "/x"); }), EROFS);
+    ::umount2(Native(mountPoint).constData(), MNT_DETACH);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "run/run_sequence.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFileInfo>
 
@@ -168,6 +169,25 @@ TEST_F(WholeRun, TextWalkFailureEndsQuietly) {
     ASSERT_TRUE(run.quietFailure().has_value());
     EXPECT_EQ(run.quietFailure()->number(), ENOENT);
     EXPECT_EQ(FolderEntries(destination), QStringList{"a"});
+    ExpectCleanEnd();
+}
+
+TEST_F(WholeRun, StopButtonIsHeardWhileTheTextWalkWaitsForAPipe) {
+    model.select(OptionGroup::optType, 1);
+    UpdateInputGroups(model);
+    before = EnabledStates();
+    int silent[2];  // a writer that never writes
+    ASSERT_EQ(::pipe(silent), 0);
+    model.setText(TextBox::txtText, "/proc/self/fd/" + QString::number(silent[0]));
+    host.onPump = [this](int pump) {
+        if (pump == 5) {
+            run.cmdStop_Click();
+        }
+    };
+    EXPECT_EQ(Start(), RunOutcome::Stopped);
+    EXPECT_EQ(model.logLines(), QStringList{QString::fromUtf16(kStoppedLine)});
+    ::close(silent[0]);
+    ::close(silent[1]);
     ExpectCleanEnd();
 }
 

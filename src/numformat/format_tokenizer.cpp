@@ -148,6 +148,85 @@ qsizetype ReadLetters(QStringView text, qsizetype at, bool digitSeen, Section& s
     }
 }
 
+qsizetype ReadQuoted(QStringView text, qsizetype at, Section& section) {
+    qsizetype close = text.indexOf(u'"', at + 1);
+    if (close < 0) {
+        section.malformed = true;
+        close = text.size();
+    }
+    AppendLiteral(section, text.mid(at + 1, close - at - 1));
+    return close + 1 - at;
+}
+
+// \x shows x, _x one space (the width of x), *x nothing (x would fill the cell).
+qsizetype ReadEscape(QStringView text, qsizetype at, Section& section) {
+    const qsizetype length = at + 1 < text.size() ? CharacterLength(text, at + 1) : 0;
+    section.malformed = section.malformed || length == 0;
+    if (text[at] == u'\\') {
+        AppendLiteral(section, text.mid(at + 1, length));
+    } else if (text[at] == u'_') {
+        AppendLiteral(section, u" ");
+    }
+    return 1 + length;
+}
+
+// Returns the characters used, or -1 when a system format tag replaced the whole section.
+qsizetype ReadBracket(QStringView text, qsizetype at, Section& section) {
+    const qsizetype close = text.indexOf(u']', at + 1);
+    if (close < 0) {
+        section.malformed = true;
+        AppendLiteral(section, text.mid(at, 1));
+        return 1;
+    }
+    const QStringView tag = text.mid(at + 1, close - at - 1);
+    const QStringView system = SystemFormatForTag(tag);
+    if (system.isEmpty()) {
+        ApplyBracketTag(tag, section);
+        return close + 1 - at;
+    }
+    // The system's own date or time format replaces the rest of the section.
+    Section replaced = TokenizeSection(system);
+    replaced.condition = section.condition;
+    replaced.language = Language::Japanese;
+    replaced.kanji = section.kanji;
+    section = std::move(replaced);
+    return -1;
+}
+
+qsizetype ReadPunctuation(QStringView text, qsizetype at, Section& section, bool& digitSeen) {
+    const char16_t c = text[at].unicode();
+    switch (c) {
+        case u'0':
+        case u'#':
+        case u'?': {
+            Token token;
+            token.kind = TokenKind::DigitPlaceholder;
+            token.placeholder = c;
+            token.text = text.mid(at, 1).toString();
+            section.tokens.push_back(std::move(token));
+            digitSeen = true;
+            return 1;
+        }
+        case u'.':
+            AppendToken(section, TokenKind::DecimalPoint, text.mid(at, 1));
+            return 1;
+        case u',':
+            AppendToken(section, TokenKind::Comma, text.mid(at, 1));
+            return 1;
+        case u'%':
+            AppendToken(section, TokenKind::Percent, text.mid(at, 1));
+            return 1;
+        case u'/':
+            AppendToken(section, TokenKind::FractionSlash, text.mid(at, 1));
+            return 1;
+        case u'@':
+            AppendToken(section, TokenKind::TextPlaceholder, text.mid(at, 1));
+            return 1;
+        default:
+            return 0;
+    }
+}
+
 }  // namespace
 
 std::vector<QStringView> SplitSections(QStringView code) {
@@ -178,96 +257,34 @@ Section TokenizeSection(QStringView text) {
     bool digitSeen = false;
     qsizetype i = 0;
     while (i < text.size()) {
-        const char16_t c = text[i].unicode();
-        switch (c) {
-            case u'"': {
-                qsizetype close = text.indexOf(u'"', i + 1);
-                if (close < 0) {
-                    section.malformed = true;
-                    close = text.size();
-                }
-                AppendLiteral(section, text.mid(i + 1, close - i - 1));
-                i = close + 1;
-                continue;
-            }
+        qsizetype used = 0;
+        switch (text[i].unicode()) {
+            case u'"':
+                used = ReadQuoted(text, i, section);
+                break;
             case u'\\':
             case u'_':
-            case u'*': {
-                const qsizetype length = i + 1 < text.size() ? CharacterLength(text, i + 1) : 0;
-                section.malformed = section.malformed || length == 0;
-                if (c == u'\\') {
-                    AppendLiteral(section, text.mid(i + 1, length));
-                } else if (c == u'_') {
-                    AppendLiteral(section, u" ");  // the width of the next character: one space
+            case u'*':
+                used = ReadEscape(text, i, section);
+                break;
+            case u'[':
+                used = ReadBracket(text, i, section);
+                if (used < 0) {
+                    return section;  // replaced by a system format
                 }
-                i += 1 + length;  // a repeated fill character (*) shows nothing
-                continue;
-            }
-            case u'[': {
-                const qsizetype close = text.indexOf(u']', i + 1);
-                if (close < 0) {
-                    section.malformed = true;
-                    AppendLiteral(section, text.mid(i, 1));
-                    ++i;
-                    continue;
-                }
-                const QStringView tag = text.mid(i + 1, close - i - 1);
-                const QStringView system = SystemFormatForTag(tag);
-                if (!system.isEmpty()) {
-                    // The system's own date or time format replaces the rest of the section.
-                    Section replaced = TokenizeSection(system);
-                    replaced.condition = section.condition;
-                    replaced.language = Language::Japanese;
-                    replaced.kanji = section.kanji;
-                    return replaced;
-                }
-                ApplyBracketTag(tag, section);
-                i = close + 1;
-                continue;
-            }
-            case u'0':
-            case u'#':
-            case u'?': {
-                Token token;
-                token.kind = TokenKind::DigitPlaceholder;
-                token.placeholder = c;
-                token.text = text.mid(i, 1).toString();
-                section.tokens.push_back(std::move(token));
-                digitSeen = true;
-                ++i;
-                continue;
-            }
-            case u'.':
-                AppendToken(section, TokenKind::DecimalPoint, text.mid(i, 1));
-                ++i;
-                continue;
-            case u',':
-                AppendToken(section, TokenKind::Comma, text.mid(i, 1));
-                ++i;
-                continue;
-            case u'%':
-                AppendToken(section, TokenKind::Percent, text.mid(i, 1));
-                ++i;
-                continue;
-            case u'/':
-                AppendToken(section, TokenKind::FractionSlash, text.mid(i, 1));
-                ++i;
-                continue;
-            case u'@':
-                AppendToken(section, TokenKind::TextPlaceholder, text.mid(i, 1));
-                ++i;
-                continue;
+                break;
             default:
+                used = ReadPunctuation(text, i, section, digitSeen);
+                if (used == 0) {
+                    used = ReadLetters(text, i, digitSeen, section);
+                }
+                if (used == 0) {
+                    used = CharacterLength(text, i);
+                    AppendLiteral(section, text.mid(i, used));
+                }
                 break;
         }
-        const qsizetype used = ReadLetters(text, i, digitSeen, section);
-        if (used > 0) {
-            i += used;
-            continue;
-        }
-        const qsizetype length = CharacterLength(text, i);
-        AppendLiteral(section, text.mid(i, length));
-        i += length;
+        i += used;
     }
     return section;
 }

@@ -168,48 +168,24 @@ private:
 
     void WriteTokens(const DecimalForm& form, double value, SignDisplay sign) {
         const NumberLayout& layout = section_.number;
-        IntegerDigits integer{&form, form.IntegerLength(), layout.grouping};
+        form_ = &form;
+        integer_ = {&form, form.IntegerLength(), layout.grouping};
         if (showZeroUnits_) {
             zeroForm_.digits[0] = '0';
             zeroForm_.count = 1;
             zeroForm_.pointPosition = 1;
-            integer = {&zeroForm_, 1, false};
+            integer_ = {&zeroForm_, 1, false};
         }
-        int integerIndex = 0, decimalIndex = 0, exponentIndex = 0, numeratorIndex = 0,
-            denominatorIndex = 0;
         for (const Token& token : section_.tokens) {
             switch (token.kind) {
                 case TokenKind::DigitPlaceholder:
-                    switch (token.role) {
-                        case DigitRole::Integer:
-                            AppendIntegerPlaceholder(out_, integer, integerIndex++,
-                                                     layout.integerDigits, token.placeholder);
-                            break;
-                        case DigitRole::Decimal:
-                            AppendDecimalPlaceholder(out_, form, ++decimalIndex, token.placeholder);
-                            break;
-                        case DigitRole::Exponent: {
-                            const IntegerDigits exponent{&exponentForm_,
-                                                         exponentForm_.IntegerLength(), false};
-                            AppendIntegerPlaceholder(out_, exponent, exponentIndex++,
-                                                     layout.exponentDigits, token.placeholder);
-                            break;
-                        }
-                        case DigitRole::Numerator:
-                            WriteFractionPart(numerator_, numeratorIndex++, layout.numeratorDigits,
-                                              token, false);
-                            break;
-                        case DigitRole::Denominator:
-                            WriteFractionPart(denominator_, denominatorIndex++,
-                                              layout.denominatorDigits, token, true);
-                            break;
-                    }
+                    WritePlaceholder(token);
                     break;
                 case TokenKind::DecimalPoint:
                     if (layout.integerDigits == 0) {
                         // No integer placeholders: the integer digits still show before the point.
-                        for (int p = integer.length - 1; p >= 0; --p) {
-                            AppendIntegerDigit(out_, integer, p, form.DigitAtPlace(p));
+                        for (int p = integer_.length - 1; p >= 0; --p) {
+                            AppendIntegerDigit(out_, integer_, p, integer_.form->DigitAtPlace(p));
                         }
                     }
                     out_ += u'.';
@@ -235,40 +211,81 @@ private:
         }
     }
 
-    // Numerators align right, denominators left; a fraction that rounds to nothing beside an
-    // integer part turns into blanks of the same width.
-    void WriteFractionPart(const QString& digits, int index, int count, const Token& token,
-                           bool denominator) {
-        if (denominator && section_.number.fixedDenominator > 0) {
-            out_ += fractionHidden_ ? QString(token.text.size(), u' ') : token.text;
-            return;
-        }
-        const int length = static_cast<int>(digits.size());
-        if (fractionHidden_) {
-            const int width = index == 0 ? qMax(length, count) - count + 1 : 1;
-            out_ += QString(width, u' ');
-            return;
-        }
-        if (denominator) {
-            if (index < length) {
-                out_ += index == count - 1 ? digits.mid(index) : digits.mid(index, 1);
-            } else {
-                AppendPlaceFill(out_, token.placeholder == u'0' ? u'?' : token.placeholder);
+    void WritePlaceholder(const Token& token) {
+        const NumberLayout& layout = section_.number;
+        int& index = placeholderIndex_[static_cast<int>(token.role)];
+        switch (token.role) {
+            case DigitRole::Integer:
+                AppendIntegerPlaceholder(out_, integer_, index++, layout.integerDigits,
+                                         token.placeholder);
+                break;
+            case DigitRole::Decimal:
+                AppendDecimalPlaceholder(out_, *form_, ++index, token.placeholder);
+                break;
+            case DigitRole::Exponent: {
+                const IntegerDigits exponent{&exponentForm_, exponentForm_.IntegerLength(), false};
+                AppendIntegerPlaceholder(out_, exponent, index++, layout.exponentDigits,
+                                         token.placeholder);
+                break;
             }
+            case DigitRole::Numerator:
+                WriteNumerator(index++, token);
+                break;
+            case DigitRole::Denominator:
+                WriteDenominator(index++, token);
+                break;
+        }
+    }
+
+    // A fraction that rounds to nothing beside an integer part turns into blanks.
+    bool WriteHiddenFractionPart() {
+        if (fractionHidden_) {
+            out_ += u' ';
+        }
+        return fractionHidden_;
+    }
+
+    // Numerators align right: the first placeholder takes the digits beyond the run's length.
+    void WriteNumerator(int index, const Token& token) {
+        if (WriteHiddenFractionPart()) {
             return;
         }
+        const int count = section_.number.numeratorDigits;
+        const int length = static_cast<int>(numerator_.size());
         const int place = count - 1 - index;
         if (index == 0 && length > place) {
-            out_ += digits.left(length - place);
+            out_ += QStringView(numerator_).left(length - place);
         } else if (place < length) {
-            out_ += digits[length - 1 - place];
+            out_ += numerator_[length - 1 - place];
         } else {
             AppendPlaceFill(out_, token.placeholder);
         }
     }
 
+    // Denominators align left, or are the fixed number the code names.
+    void WriteDenominator(int index, const Token& token) {
+        if (section_.number.fixedDenominator > 0) {
+            out_ += fractionHidden_ ? QString(token.text.size(), u' ') : token.text;
+            return;
+        }
+        if (WriteHiddenFractionPart()) {
+            return;
+        }
+        const int count = section_.number.denominatorDigits;
+        const int length = static_cast<int>(denominator_.size());
+        if (index < length) {
+            out_ += index == count - 1 ? QStringView(denominator_).mid(index)
+                                       : QStringView(denominator_).mid(index, 1);
+        } else {
+            AppendPlaceFill(out_, token.placeholder == u'0' ? u'?' : token.placeholder);
+        }
+    }
+
     const Section& section_;
     QString& out_;
+    const DecimalForm* form_ = nullptr;
+    IntegerDigits integer_;
+    int placeholderIndex_[5] = {};  // by DigitRole
     DecimalForm exponentForm_;
     DecimalForm zeroForm_;
     int exponent_ = 0;

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian 12 (run as root or through sudo).
 set -euo pipefail
-# fonts-noto-cjk: the window's Japanese font; qt6-qpa-plugins: the X11 and offscreen platforms;
+# fonts-noto-cjk: the window's Japanese font;
 # xvfb, xauth, x11-utils, xdotool, imagemagick: the screenshot and the window benchmark under a
 # virtual display; desktop-file-utils, dpkg-dev: checking the desktop entry and packaging.
-packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgtest-dev fonts-noto-cjk
+packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev fonts-noto-cjk
     xvfb xauth x11-utils xdotool imagemagick desktop-file-utils dpkg-dev)
 missing=()
 for package in "${packages[@]}"; do

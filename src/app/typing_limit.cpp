@@ -5,11 +5,14 @@
 namespace zarame {
 
 TypingLimit::TypingLimit(QLineEdit* field, int maximumLength)
-    : QValidator(field), field_(field), maximumLength_(maximumLength) {}
+    : QValidator(field), maximumLength_(maximumLength), current_(field->text()) {
+    // The field changes its text before it asks the validator, so the text before an edit is
+    // the one it last reported.
+    connect(field, &QLineEdit::textChanged, this, [this](const QString& text) { current_ = text; });
+}
 
 QValidator::State TypingLimit::validate(QString& input, int&) const {
-    // The field still holds the text before the edit.
-    const bool grows = input.size() > field_->text().size();
+    const bool grows = input.size() > current_.size();
     return grows && input.size() > maximumLength_ ? Invalid : Acceptable;
 }
 

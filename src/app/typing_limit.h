@@ -16,8 +16,8 @@ public:
     State validate(QString& input, int& position) const override;
 
 private:
-    QLineEdit* field_;
     int maximumLength_;
+    QString current_;  // the field's text before the edit under validation
 };
 
 }  // namespace zarame

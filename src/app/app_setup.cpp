@@ -5,9 +5,16 @@
 #include <QIcon>
 #include <QStyleFactory>
 
+// The icons are compiled into the program's static library, whose resources are registered only
+// when asked for by name.
+static void RegisterResources() {
+    Q_INIT_RESOURCE(zarame);
+}
+
 namespace zarame {
 
 void SetUpApplication(QApplication& application) {
+    RegisterResources();
     QApplication::setApplicationName(QStringLiteral("zarame"));
     QApplication::setDesktopFileName(QStringLiteral("zarame"));
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {

@@ -2,6 +2,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QDialog>
 #include <QSocketNotifier>
 #include <csignal>
 
@@ -25,6 +26,12 @@ void CloseOnTerminationSignals(QWidget& window) {
     QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
         char byte;
         [[maybe_unused]] const ssize_t count = ::read(signalSockets[1], &byte, 1);
+        // An open dialog (About, a picker, a message) would hold the run or the close.
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible()) {
+                dialog->reject();
+            }
+        }
         window.close();
     });
     struct sigaction action {};

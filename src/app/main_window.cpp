@@ -12,6 +12,31 @@
 
 namespace zarame {
 
+namespace {
+
+// A button's access key normally clicks it a moment later, after showing it pressed; the stop
+// button's must be seen at the very next pump of a run, before the next item.
+class ClickOnAccessKey final : public QObject {
+public:
+    explicit ClickOnAccessKey(QPushButton* button) : QObject(button), button_(button) {
+        button->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Shortcut && button_->isEnabled()) {
+            button_->click();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPushButton* button_;
+};
+
+}  // namespace
+
 MainWindow::MainWindow(MainWindowServices services)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
@@ -40,6 +65,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::ConnectButtons() {
     connect(controls_.cmdCreate, &QPushButton::clicked, this, &MainWindow::cmdCreate_Click);
     connect(controls_.cmdStop, &QPushButton::clicked, this, [this] { run_->cmdStop_Click(); });
+    new ClickOnAccessKey(controls_.cmdStop);
     connect(controls_.cmdEnd, &QPushButton::clicked, this, &QWidget::close);
     // "閉じる" is the window's cancel button.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);

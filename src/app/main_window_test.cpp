@@ -202,8 +202,8 @@ TEST_F(MainWindowTest, RunThroughTheStartButtonAndItsEnabledStatesAfterwards) {
     EXPECT_EQ(Shown("lblNow"), QString());
     EXPECT_EQ(EnabledStates(), before);
 
-    // Stopped: the stop button is seen at the next pump, before the next item.
-    DuringRun([&] { Click("cmdStop"); });
+    // Stopped: Alt+S is seen at the next pump, before the next item.
+    DuringRun([&] { QTest::keySequence(window_.get(), QKeySequence(QStringLiteral("Alt+S"))); });
     window_->model().setText(TextBox::txtFix, QStringLiteral("stopped"));
     Click("cmdCreate");
     EXPECT_EQ(FolderEntries(destination_).size(), 121);

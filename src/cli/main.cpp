@@ -4,6 +4,7 @@
 
 #include "cli/cli_host.h"
 #include "cli/cli_options.h"
+#include "common/byte_text.h"
 #include "create/application_folder.h"
 #include "run/run_sequence.h"
 #include "settings/settings.h"
@@ -45,9 +46,9 @@ int ExitStatusOf(zarame::RunOutcome outcome) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Taken from argv as bytes, before Qt decodes them (and turns invalid UTF-8 into U+FFFD).
+    const QStringList arguments = zarame::DecodeArguments(argc, argv);
     QCoreApplication application(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
 
     const zarame::CliParseResult parsed = zarame::ParseCliOptions(arguments);
     if (!parsed.options) {
@@ -87,7 +88,7 @@ int main(int argc, char* argv[]) {
     if (outcome == zarame::RunOutcome::EndedEarly && run.quietFailure()) {
         // The window ends such a walk without a line; a script still needs to know why.
         PrintTo(stderr, QStringLiteral("zarame-cli: テキストファイルの処理を途中で終了しました: ") +
-                            run.quietFailure()->description() + u'\n');
+                            zarame::VisibleText(run.quietFailure()->description()) + u'\n');
     }
     return ExitStatusOf(outcome);
 }

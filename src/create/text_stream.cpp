@@ -13,6 +13,22 @@ namespace {
 
 constexpr qsizetype kReadSize = 65536;
 
+// No path the system takes is this long (PATH_MAX is 4096 bytes), so a longer line can only fail;
+// stopping there keeps an endless line (/dev/zero) from taking all memory.
+constexpr qsizetype kLongestLine = 65536;
+
+bool HasLoneSurrogate(QStringView text) {
+    for (qsizetype index = 0; index < text.size(); ++index) {
+        if (text[index].isHighSurrogate() && index + 1 < text.size() &&
+            text[index + 1].isLowSurrogate()) {
+            ++index;
+        } else if (text[index].isSurrogate()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::optional<QString> DecodeUtf8(const QByteArray& raw) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(raw);
@@ -110,6 +126,11 @@ std::optional<QByteArray> TextStream::NextRawLine() {
             }
         }
         const qsizetype scanned = buffer_.size() - position_;
+        if (scanned > kLongestLine) {
+            throw RunTimeError(
+                ENAMETOOLONG,
+                QStringLiteral("%1 バイトを超える行があります: %2").arg(kLongestLine).arg(path_));
+        }
         if (!Fill()) {
             break;
         }
@@ -124,31 +145,23 @@ std::optional<QByteArray> TextStream::NextRawLine() {
 }
 
 QString TextStream::Decode(const QByteArray& raw) {
-    switch (encoding_) {
-        case Encoding::Utf16LittleEndian:
-        case Encoding::Utf16BigEndian: {
-            QStringDecoder decoder(encoding_ == Encoding::Utf16LittleEndian
-                                       ? QStringDecoder::Utf16LE
-                                       : QStringDecoder::Utf16BE,
-                                   QStringDecoder::Flag::Stateless);
-            QString text = decoder.decode(raw);
-            // A stateless decoder drops a lone trailing byte without reporting it.
-            if (!decoder.hasError() && raw.size() % 2 == 0) {
-                return text;
-            }
-            break;
+    if (encoding_ == Encoding::Utf8OrShiftJis) {
+        if (std::optional<QString> text = DecodeUtf8(raw)) {
+            return *text;
         }
-        case Encoding::Utf8ThenShiftJis:
-            if (std::optional<QString> text = DecodeUtf8(raw)) {
-                return *text;
-            }
-            encoding_ = Encoding::ShiftJis;
-            [[fallthrough]];
-        case Encoding::ShiftJis:
-            if (std::optional<QString> text = DecodeShiftJis(raw)) {
-                return *text;
-            }
-            break;
+        if (std::optional<QString> text = DecodeShiftJis(raw)) {
+            return *text;
+        }
+    } else {
+        QStringDecoder decoder(encoding_ == Encoding::Utf16LittleEndian ? QStringDecoder::Utf16LE
+                                                                        : QStringDecoder::Utf16BE,
+                               QStringDecoder::Flag::Stateless);
+        QString text = decoder.decode(raw);
+        // A stateless decoder drops a lone trailing byte without reporting it, and passes a lone
+        // surrogate through, which would become a different name (or a raw byte) on disk.
+        if (!decoder.hasError() && raw.size() % 2 == 0 && !HasLoneSurrogate(text)) {
+            return text;
+        }
     }
     throw FileSystemError(EILSEQ, path_);
 }

@@ -52,78 +52,76 @@ protected:
     PosixFileService files_;
 };
 
-TEST_F(TextStreamTest, LinesEndAtLineFeedOrCarriageReturnLineFeed) {
-    EXPECT_EQ(ReadLines("one\ntwo\r\nthree\r\n"), (QStringList{"one", "two", "three"}));
-}
-
-TEST_F(TextStreamTest, LastLineWithoutTerminatorIsReturned) {
-    EXPECT_EQ(ReadLines("one\r\ntwo"), (QStringList{"one", "two"}));
-    EXPECT_EQ(ReadLines("x"), QStringList{"x"});
-}
-
-TEST_F(TextStreamTest, FinalTerminatorAddsNoEmptyLine) {
-    EXPECT_EQ(ReadLines("one\n"), QStringList{"one"});
-    EXPECT_EQ(ReadLines("one\r\n"), QStringList{"one"});
-    EXPECT_EQ(ReadLines(""), QStringList{});
-}
-
-TEST_F(TextStreamTest, EmptyAndBlankLinesAreReturnedAsTheyAre) {
-    EXPECT_EQ(ReadLines("\r\n"), QStringList{""});
-    EXPECT_EQ(ReadLines("a\n\n  \n\t\r\n b \n"), (QStringList{"a", "", "  ", "\t", " b "}));
-}
-
-TEST_F(TextStreamTest, Utf8ByteOrderMarkIsNotPartOfTheFirstName) {
-    EXPECT_EQ(ReadLines("\xEF\xBB\xBF\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88\r\nb"),
-              (QStringList{"テスト", "b"}));
-    EXPECT_EQ(ReadLines("\xEF\xBB\xBF"), QStringList{});
-}
-
-TEST_F(TextStreamTest, Utf16LittleEndianWithByteOrderMark) {
-    // U+0A05 U+0100 is 05 0A 00 01: a line feed and a zero byte that straddle two code units.
-    const QString names = QStringLiteral("テスト\r\n\u0A05\u0100\nlast");
-    EXPECT_EQ(ReadLines(Utf16(names, QStringConverter::Utf16LE)),
-              (QStringList{"テスト", QStringLiteral("\u0A05\u0100"), "last"}));
-}
-
-TEST_F(TextStreamTest, Utf16BigEndianWithByteOrderMark) {
-    // U+0100 U+0A05 is 01 00 0A 05: again a line feed out of step with the code units.
-    const QString names = QStringLiteral("テスト\r\n\u0100\u0A05\n\U0001F600\r\n");
-    EXPECT_EQ(
-        ReadLines(Utf16(names, QStringConverter::Utf16BE)),
-        (QStringList{"テスト", QStringLiteral("\u0100\u0A05"), QStringLiteral("\U0001F600")}));
-}
-
-TEST_F(TextStreamTest, ShiftJisFileIsDecodedAsShiftJis) {
-    EXPECT_EQ(ReadLines(kTestInShiftJis + "\r\n" + kSoHyouInShiftJis + "\r\n"),
-              (QStringList{"テスト", "ソ表"}));
-}
-
-TEST_F(TextStreamTest, ShiftJisHoldsFromTheFirstLineThatIsNotUtf8) {
-    // C3 A9 is "é" in UTF-8 but "ﾃｩ" in CP932: once a line needed Shift_JIS, later lines get it
-    // too, even where UTF-8 would also have read them.
-    EXPECT_EQ(
-        ReadLines("\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88\n" + kTestInShiftJis + "\n\xC3\xA9\n"),
-        (QStringList{"テスト", "テスト", "ﾃｩ"}));
-}
-
-TEST_F(TextStreamTest, LineThatNoEncodingReadsIsAnError) {
-    // 0x80 is neither UTF-8 nor CP932.
-    const std::unique_ptr<TextStream> stream = Open("good\n\x80\n");
-    EXPECT_EQ(stream->ReadLine(), QStringLiteral("good"));
-    try {
-        stream->ReadLine();
-        FAIL() << "an undecodable line was read";
-    } catch (const RunTimeError& error) {
-        EXPECT_EQ(error.number(), EILSEQ);
+TEST_F(TextStreamTest, SplitsLinesAtLineFeedOrCarriageReturnLineFeed) {
+    const struct {
+        QByteArray content;
+        QStringList lines;
+    } cases[] = {
+        {"one\ntwo\r\nthree\r\n", {"one", "two", "three"}},
+        {"one\r\ntwo", {"one", "two"}},  // the last line needs no terminator
+        {"one\n", {"one"}},              // nor does a final one add an empty line
+        {"", {}},
+        {"\r\n", {""}},
+        {"a\n\n  \n\t\r\n b \n", {"a", "", "  ", "\t", " b "}},
+        {"\xEF\xBB\xBF\xE3\x83\x86\r\nb", {"テ", "b"}},  // a UTF-8 byte-order mark is skipped
+        {"\xEF\xBB\xBF", {}},
+        {kTestInShiftJis + "\r\n" + kSoHyouInShiftJis + "\r\n", {"テスト", "ソ表"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadLines(c.content), c.lines) << c.content.toHex().constData();
     }
 }
 
-TEST_F(TextStreamTest, Utf16LineCutInHalfIsAnError) {
-    // A file cut off in the middle of a code unit: the last line is one byte long.
+TEST_F(TextStreamTest, Utf16WithByteOrderMarkInEitherOrder) {
+    // U+0A05 U+0100 is 05 0A 00 01 (and U+0100 U+0A05 is 01 00 0A 05): a line feed and a zero
+    // byte that straddle two code units.
+    const QString littleNames = QStringLiteral("テスト\r\n\u0A05\u0100\nlast");
+    EXPECT_EQ(ReadLines(Utf16(littleNames, QStringConverter::Utf16LE)),
+              (QStringList{"テスト", QStringLiteral("\u0A05\u0100"), "last"}));
+    const QString bigNames = QStringLiteral("テスト\r\n\u0100\u0A05\n\U0001F600\r\n");
+    EXPECT_EQ(
+        ReadLines(Utf16(bigNames, QStringConverter::Utf16BE)),
+        (QStringList{"テスト", QStringLiteral("\u0100\u0A05"), QStringLiteral("\U0001F600")}));
+}
+
+TEST_F(TextStreamTest, EachLineIsUtf8WhenItIsValidUtf8ElseShiftJis) {
+    // C3 A9 is "é" in UTF-8 but "ﾃｩ" in CP932; 82 A0 is "あ" in CP932 only. A file pieced
+    // together from both reads each line right, whichever comes first.
+    EXPECT_EQ(ReadLines("first\n\x82\xA0\ncaf\xC3\xA9\n" + kTestInShiftJis),
+              (QStringList{"first", "あ", "café", "テスト"}));
+}
+
+TEST_F(TextStreamTest, LineThatNoEncodingReadsIsAnError) {
+    const QByteArray cases[] = {
+        "good\n\x80\n",  // 0x80 is neither UTF-8 nor CP932
+        Utf16(QStringLiteral("good\n"), QStringConverter::Utf16LE) + "b",  // half a code unit
+        // A lone high surrogate, then a lone low one: no character, so no name.
+        Utf16(QStringLiteral("good\n"), QStringConverter::Utf16LE) + QByteArray("\x00\xD8x\x00", 4),
+        Utf16(QStringLiteral("good\n"), QStringConverter::Utf16BE) + QByteArray("\xDC\x80\x00\n", 4),
+    };
+    for (const QByteArray& content : cases) {
+        const std::unique_ptr<TextStream> stream = Open(content);
+        EXPECT_EQ(stream->ReadLine(), QStringLiteral("good"));
+        try {
+            stream->ReadLine();
+            ADD_FAILURE() << "an undecodable line was read: " << content.toHex().constData();
+        } catch (const RunTimeError& error) {
+            EXPECT_EQ(error.number(), EILSEQ);
+        }
+    }
+}
+
+TEST_F(TextStreamTest, LineLongerThanAnyPathIsAnErrorNotAnAllocation) {
     const std::unique_ptr<TextStream> stream =
-        Open(Utf16(QStringLiteral("a\n"), QStringConverter::Utf16LE) + "b");
-    EXPECT_EQ(stream->ReadLine(), QStringLiteral("a"));
-    EXPECT_THROW(stream->ReadLine(), RunTimeError);
+        Open("good\n" + QByteArray(4 * kReadBufferSize, 'x'));
+    EXPECT_EQ(stream->ReadLine(), QStringLiteral("good"));
+    try {
+        stream->ReadLine();
+        FAIL() << "an overlong line was read";
+    } catch (const RunTimeError& error) {
+        EXPECT_EQ(error.number(), ENAMETOOLONG);
+        EXPECT_TRUE(error.description().contains(QStringLiteral("names.txt")));
+    }
 }
 
 TEST_F(TextStreamTest, TerminatorSplitAcrossTheReadBufferEdge) {

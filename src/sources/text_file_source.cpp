@@ -2,6 +2,7 @@
 
 #include "create/file_service.h"
 #include "create/item_creator.h"
+#include "create/item_path.h"
 #include "create/text_stream.h"
 #include "run/host.h"
 #include "run/progress_log.h"
@@ -14,7 +15,7 @@ TextWalkResult CreateFromTextFile(RunContext& context) {
     try {
         const std::unique_ptr<TextStream> stream =
             context.files.OpenTextFile(model.text(TextBox::txtText));
-        const QString folderPrefix = model.text(TextBox::txtFolder) + u'/';
+        const QString& folder = model.text(TextBox::txtFolder);
         const ItemRecipe recipe = ItemRecipeOf(model, context.templatePath);
         while (true) {
             if (context.stopRequested) {
@@ -25,11 +26,16 @@ TextWalkResult CreateFromTextFile(RunContext& context) {
             if (!line || line->isEmpty()) {
                 return {};
             }
-            const bool created = CreateItem(folderPrefix + *line, recipe, context.files);
+            const bool created = CreateItem(ItemPath(folder, *line), recipe, context.files);
             AddLog(model, OutcomeLine(*line, created), context.logMax);
             context.host.PumpEvents();
             AdvanceProgress(model);
         }
+    } catch (const RefusedNameError& error) {
+        // Unlike a failure, a refused name is the list's fault, not the system's: the user must
+        // learn which line it was.
+        AddLog(model, ErrorLine(error, SiteTag::RunSequence), context.logMax);
+        return {WalkEnd::FailedQuietly, error};
     } catch (const RunTimeError& error) {
         return {WalkEnd::FailedQuietly, error};
     }

@@ -134,6 +134,53 @@ TEST_F(MainWindowTest, StartUpShowsStoredInputsWithTheirReactions) {
     EXPECT_FALSE(Enabled("txtText"));
 }
 
+TEST_F(MainWindowTest, EveryCaptionFitsItsControlAt96Dpi) {
+    Open();
+    // Laid out at 96 DPI: a caption wider or taller than its box would be cut off.
+    const auto fits = [](QWidget* widget, const QString& caption, int padding) {
+        const QFontMetrics metrics(widget->font());
+        const QString shown = QString(caption).remove(u'&');
+        EXPECT_LE(metrics.horizontalAdvance(shown) + padding, widget->width())
+            << shown.toStdString();
+        EXPECT_LE(metrics.height(), widget->height()) << shown.toStdString();
+    };
+    for (QLabel* label : window_->findChildren<QLabel*>()) {
+        fits(label, label->text(), 0);
+    }
+    for (QRadioButton* option : window_->findChildren<QRadioButton*>()) {
+        EXPECT_LE(option->sizeHint().width(), option->width()) << option->text().toStdString();
+    }
+    // Boxes grown to fit their caption must not run into their neighbours. Frames hold controls,
+    // and the design lets a caption touch a frame's edge.
+    const auto frame = [](const QWidget* widget) {
+        return widget->metaObject() == &QFrame::staticMetaObject;
+    };
+    QList<QWidget*> containers{window_.get()};
+    for (QWidget* widget : window_->findChildren<QWidget*>()) {
+        if (frame(widget)) {
+            containers << widget;
+        }
+    }
+    for (QWidget* container : containers) {
+        const QList<QWidget*> children =
+            container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (qsizetype first = 0; first < children.size(); ++first) {
+            for (qsizetype second = first + 1; second < children.size(); ++second) {
+                const QWidget* one = children[first];
+                const QWidget* other = children[second];
+                if (frame(one) || frame(other) || one->isWindow() || other->isWindow())
+                    continue;
+                EXPECT_FALSE(one->geometry().intersects(other->geometry()))
+                    << one->property("text").toString().toStdString() << " / "
+                    << other->property("text").toString().toStdString();
+            }
+        }
+    }
+    for (QPushButton* button : window_->findChildren<QPushButton*>()) {
+        fits(button, button->text(), 6);
+    }
+}
+
 TEST_F(MainWindowTest, ClicksAndTypingReactAsTheWiringSays) {
     Open();
     Click("optType2");

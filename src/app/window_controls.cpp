@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QWidget>
 #include <algorithm>
 
@@ -31,14 +32,29 @@ QRect ToPixels(Twips twips) {
     return QRect(pixels(twips.left), pixels(twips.top), pixels(twips.width), pixels(twips.height));
 }
 
-// A caption needs the font's line height; where the design's box is lower, the box grows evenly
-// up and down so that the text sits where the design puts it.
-void Place(QWidget* widget, Twips twips) {
+// A caption needs the font's line height and its own width; where the design's box is smaller,
+// the box grows evenly up and down, and away from the side the text is aligned to, so that the
+// text sits where the design puts it.
+void Place(QWidget* widget, Twips twips, Qt::Alignment alignment = Qt::AlignLeft) {
     QRect rect = ToPixels(twips);
-    const int needed = widget->sizeHint().height();
-    if (needed > rect.height()) {
-        rect.adjust(0, -(needed - rect.height()) / 2, 0, 0);
-        rect.setHeight(needed);
+    // The text's own height, not the style's preferred one with its focus margins: rows of
+    // option buttons sit closer than that.
+    QSize needed = widget->sizeHint();
+    needed.setHeight(
+        std::max(widget->fontMetrics().height(),
+                 qobject_cast<QRadioButton*>(widget)
+                     ? widget->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight)
+                     : 0));
+    if (needed.height() > rect.height()) {
+        rect.adjust(0, -(needed.height() - rect.height()) / 2, 0, 0);
+        rect.setHeight(needed.height());
+    }
+    if (needed.width() > rect.width()) {
+        if (alignment & Qt::AlignRight) {
+            rect.setLeft(rect.right() + 1 - needed.width());
+        } else {
+            rect.setWidth(needed.width());
+        }
     }
     widget->setGeometry(rect);
 }
@@ -389,9 +405,9 @@ WindowControls BuildControls(QWidget* window) {
 
     for (const StaticLabelSpec& spec : kStaticLabels) {
         auto* label = new QLabel(Text(spec.caption), container(spec.parent));
-        label->setAlignment((spec.rightAligned ? Qt::AlignRight : Qt::AlignLeft) |
-                            Qt::AlignVCenter);
-        Place(label, spec.at);
+        const Qt::Alignment alignment = spec.rightAligned ? Qt::AlignRight : Qt::AlignLeft;
+        label->setAlignment(alignment | Qt::AlignVCenter);
+        Place(label, spec.at, alignment);
     }
 
     for (const TextSpec& spec : kTexts) {

@@ -1,5 +1,6 @@
 #include "create/application_folder.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QByteArray>
@@ -24,11 +25,20 @@ QByteArray ExecutableFolder() {
     return slash <= 0 ? QByteArray("/") : target.left(slash);
 }
 
+QByteArray HomeFolder() {
+    QByteArray home = qgetenv("HOME");
+    if (!home.startsWith('/')) {
+        const passwd* entry = ::getpwuid(::getuid());
+        home = entry && entry->pw_dir ? QByteArray(entry->pw_dir) : QByteArray("/tmp");
+    }
+    return home;
+}
+
 // $XDG_DATA_HOME/zarame, or ~/.local/share/zarame, created if missing.
 QByteArray DataFolder() {
     QByteArray base = qgetenv("XDG_DATA_HOME");
     if (!base.startsWith('/')) {
-        base = qgetenv("HOME") + "/.local/share";
+        base = HomeFolder() + "/.local/share";
     }
     QByteArray folder = base + "/zarame";
     for (qsizetype slash = folder.indexOf('/', 1); slash != -1;
@@ -41,11 +51,16 @@ QByteArray DataFolder() {
 
 }  // namespace
 
+bool UsesExecutableFolder(const QByteArray& executableFolder, const QByteArray& buildFolder) {
+    return !executableFolder.isEmpty() && executableFolder == buildFolder &&
+           ::access(executableFolder.constData(), W_OK) == 0;
+}
+
 QString DefaultTemplatePath() {
     const QByteArray fileName = QString::fromUtf16(kTemplateFileName).toUtf8();
     const QByteArray executableFolder = ExecutableFolder();
     const QByteArray folder =
-        !executableFolder.isEmpty() && ::access(executableFolder.constData(), W_OK) == 0
+        UsesExecutableFolder(executableFolder, QByteArray(ZARAME_BUILD_OUTPUT_FOLDER))
             ? executableFolder
             : DataFolder();
     return DecodeBytes(folder + '/' + fileName);

@@ -48,8 +48,9 @@ class CliEndToEndTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(temporary_.isValid());
-        // Each test runs its own copy of the program: the template is made beside the executable,
-        // and tests that run at the same time must not meet at one template.
+        // Each test runs its own copy of the program, which like an installed one keeps its
+        // template in the user's data folder, one per test so that tests running at the same
+        // time never meet at one template.
         programFolder_ = temporary_.filePath(QStringLiteral("bin"));
         destination_ = temporary_.filePath(QStringLiteral("out"));
         ASSERT_TRUE(QDir().mkpath(programFolder_));
@@ -61,6 +62,12 @@ protected:
     }
 
     void Start(QProcess& process, const QStringList& arguments) {
+        QProcessEnvironment environment = process.processEnvironment();
+        if (environment.isEmpty()) {
+            environment = QProcessEnvironment::systemEnvironment();
+        }
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), temporary_.filePath("data"));
+        process.setProcessEnvironment(environment);
         process.start(program_, arguments);
         ASSERT_TRUE(process.waitForStarted(kProcessTimeoutMilliseconds));
     }
@@ -119,7 +126,7 @@ protected:
     }
     QString File(const QString& name) const { return temporary_.filePath(name); }
     QString Item(const QString& name) const { return destination_ + u'/' + name; }
-    QString TemplatePath() const { return programFolder_ + QStringLiteral("/KRB_tmp.tmp"); }
+    QString TemplatePath() const { return temporary_.filePath("data/zarame/KRB_tmp.tmp"); }
 
     QTemporaryDir temporary_;
     QString programFolder_;

@@ -8,6 +8,7 @@
 
 #include "app/app_setup.h"
 #include "app/main_window.h"
+#include "common/process_start.h"
 #include "create/application_folder.h"
 #include "settings/settings_store.h"
 
@@ -49,6 +50,11 @@ void CloseOnTerminationSignals(QWidget& window) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // As for the command line: a closed standard stream must not become the template or an item
+    // (Qt's warnings would be written into it), and a file-size limit must end a run with an
+    // error line and its clean-up, not kill the program with the template left behind and the
+    // settings unsaved.
+    zarame::PrepareProcess();
     QApplication application(argc, argv);
     zarame::SetUpApplication(application);
     zarame::MainWindow window({zarame::DefaultSettingsPath(), zarame::DefaultTemplatePath(), {}});

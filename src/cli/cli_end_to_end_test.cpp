@@ -320,6 +320,19 @@ TEST_F(CliEndToEndTest, SavedRunsTheWindowsStoredInputsAndNeverWritesThem) {
     EXPECT_EQ(result.exitCode, 0) << result.error.toStdString();
     EXPECT_EQ(FolderEntries(destination_), (QStringList{"saved1", "saved2"}));
     EXPECT_EQ(ReadFile(configuration + QStringLiteral("/Tobiuo.ini")), stored);
+
+    // A settings file that cannot be read refuses the run rather than run other inputs.
+    const QByteArray damaged = "[KRB\nType=2\n";
+    WriteFile(configuration + QStringLiteral("/Tobiuo.ini"), damaged);
+    QProcess refused;
+    refused.setProcessEnvironment(environment);
+    Start(refused, {QStringLiteral("--saved"), QStringLiteral("--folder=") + destination_});
+    const CliResult refusal = Finish(refused);
+    EXPECT_EQ(refusal.exitCode, 2);
+    EXPECT_TRUE(refusal.error.contains(u"保存された設定を読めません"))
+        << refusal.error.toStdString();
+    EXPECT_EQ(FolderEntries(destination_), (QStringList{"saved1", "saved2"}));
+    EXPECT_EQ(ReadFile(configuration + QStringLiteral("/Tobiuo.ini")), damaged);
 }
 
 }  // namespace

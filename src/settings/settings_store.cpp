@@ -30,8 +30,9 @@ bool HasLoneSurrogate(const QString& text) {
     return false;
 }
 
-// Sixteen texts, even long paths, take a few kilobytes; a file far beyond that is not ours.
-constexpr off_t kLargestFile = 16 * 1024 * 1024;
+// Sixteen texts, even long paths, take a few kilobytes; a file far beyond that is not ours (a
+// megabyte of short keys already costs QSettings tens of megabytes and a noticeable start).
+constexpr off_t kLargestFile = 1024 * 1024;
 
 // QSettings reads the whole file, and opens its lock file beside it, without any bound: a FIFO
 // or a device in either place would hold the program before its window opens, and a huge file

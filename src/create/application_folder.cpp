@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <QByteArray>
 #include <QtGlobal>
+#include <cstdlib>
 
 #include "common/byte_text.h"
 
@@ -52,8 +53,18 @@ QByteArray DataFolder() {
 }  // namespace
 
 bool UsesExecutableFolder(const QByteArray& executableFolder, const QByteArray& buildFolder) {
-    return !executableFolder.isEmpty() && executableFolder == buildFolder &&
-           ::access(executableFolder.constData(), W_OK) == 0;
+    if (executableFolder.isEmpty() || buildFolder.isEmpty()) {
+        return false;
+    }
+    // The system names the executable's folder without symbolic links; the build folder was
+    // named as the build was configured, perhaps through one.
+    char* resolved = ::realpath(buildFolder.constData(), nullptr);
+    if (resolved == nullptr) {
+        return false;
+    }
+    const bool same = executableFolder == QByteArray(resolved);
+    std::free(resolved);
+    return same && ::access(executableFolder.constData(), W_OK) == 0;
 }
 
 QString DefaultTemplatePath() {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace zarame {
@@ -10,7 +11,8 @@ namespace {
 
 TEST(ApplicationFolderTest, OnlyTheWritableBuildFolderHoldsTheTemplate) {
     QTemporaryDir build;
-    const QByteArray buildFolder = QFile::encodeName(build.path());
+    // The system names the executable's folder without symbolic links.
+    const QByteArray buildFolder = QFile::encodeName(QFileInfo(build.path()).canonicalFilePath());
     struct Case {
         QByteArray executableFolder;
         bool expected;
@@ -27,6 +29,11 @@ TEST(ApplicationFolderTest, OnlyTheWritableBuildFolderHoldsTheTemplate) {
             << c.executableFolder.toStdString();
     }
     EXPECT_FALSE(UsesExecutableFolder(buildFolder + "/gone", buildFolder + "/gone"));
+    // A build folder configured through a symbolic link is still the executable's folder.
+    const QByteArray link = buildFolder + "-link";
+    ASSERT_TRUE(QFile::link(build.path(), QFile::decodeName(link)));
+    EXPECT_TRUE(UsesExecutableFolder(buildFolder, link));
+    QFile::remove(QFile::decodeName(link));
 }
 
 }  // namespace

@@ -5,9 +5,13 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include "common/process_start.h"
 #include "window/window_model.h"
 
 int main(int argc, char* argv[]) {
+    if (!zarame::PrepareProcess()) {
+        return 1;
+    }
     QApplication application(argc, argv);
     QWidget window;
     window.setWindowTitle(zarame::MainWindowTitle());

@@ -23,6 +23,8 @@ namespace {
 // per megabyte stays small, small enough to be no memory burden.
 constexpr qsizetype kCopyBlock = 1 << 20;
 constexpr mode_t kTemplateMode = 0644;
+// Items are ordinary new files, whatever the mode of what they are copied from.
+constexpr mode_t kNewFileMode = 0666;
 // How often a leftover is cleared before taking the template gives up: each round needs
 // another run to have slipped in between, which does not repeat without end.
 constexpr int kTemplateAttempts = 8;
@@ -199,37 +201,11 @@ CreateOutcome PosixFileService::CreateFolder(const QString& path) {
 }
 
 CreateOutcome PosixFileService::CopyFile(const QString& source, const QString& destination) {
-    const bool fromTemplate = templateFd_ >= 0 && source == templatePath_;
-    FileDescriptor opened(fromTemplate ? -1 : OpenForReading(Native(source)));
-    // The run wrote the template and holds it locked, so its size and mode are known without
-    // asking the system once per item.
-    off_t size = templateSize_;
-    mode_t mode = kTemplateMode;
-    if (!fromTemplate) {
-        if (opened.get() < 0) {
-            if (errno == ENXIO) {
-                throw NotRegularFileError(source);  // a socket
-            }
-            ThrowErrno(source);
-        }
-        struct stat sourceStatus;
-        if (::fstat(opened.get(), &sourceStatus) != 0) {
-            ThrowErrno(source);
-        }
-        if (S_ISDIR(sourceStatus.st_mode)) {
-            throw FileSystemError(EISDIR, source);
-        }
-        if (!S_ISREG(sourceStatus.st_mode)) {
-            throw NotRegularFileError(source);
-        }
-        size = sourceStatus.st_size;
-        mode = sourceStatus.st_mode & 0777;
-    }
-
     const QByteArray nativeDestination = Native(destination);
-    // O_EXCL never follows a symbolic link and never opens what is already there.
-    FileDescriptor target(
-        ::open(nativeDestination.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+    // The exclusive create is the existence test: it never follows a symbolic link, never opens
+    // what is already there, and costs no call of its own.
+    FileDescriptor target(::open(nativeDestination.constData(),
+                                 O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
     if (target.get() < 0) {
         if (errno == EEXIST) {
             if (IsFolder(destination)) {
@@ -240,10 +216,10 @@ CreateOutcome PosixFileService::CopyFile(const QString& source, const QString& d
         ThrowErrno(destination);
     }
     try {
-        if (fromTemplate) {
+        if (templateFd_ >= 0 && source == templatePath_) {
             CopyTemplate(target.get(), destination);
         } else {
-            CopyContent(opened.get(), size, target.get(), source, destination);
+            CopySource(source, target.get(), destination);
         }
         if (::close(target.release()) != 0) {
             ThrowErrno(destination);
@@ -255,6 +231,28 @@ CreateOutcome PosixFileService::CopyFile(const QString& source, const QString& d
         throw;
     }
     return CreateOutcome::Created;
+}
+
+void PosixFileService::CopySource(const QString& source, int destinationFd,
+                                  const QString& destination) {
+    FileDescriptor opened(OpenForReading(Native(source)));
+    if (opened.get() < 0) {
+        if (errno == ENXIO) {
+            throw NotRegularFileError(source);  // a socket
+        }
+        ThrowErrno(source);
+    }
+    struct stat status;
+    if (::fstat(opened.get(), &status) != 0) {
+        ThrowErrno(source);
+    }
+    if (S_ISDIR(status.st_mode)) {
+        throw FileSystemError(EISDIR, source);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw NotRegularFileError(source);
+    }
+    CopyContent(opened.get(), status.st_size, destinationFd, source, destination);
 }
 
 void PosixFileService::CopyTemplate(int destinationFd, const QString& destination) {

@@ -30,6 +30,7 @@ public:
 
 private:
     void CopyTemplate(int destinationFd, const QString& destination);
+    void CopySource(const QString& source, int destinationFd, const QString& destination);
     void CopyContent(int sourceFd, off_t size, int destinationFd, const QString& source,
                      const QString& destination);
     void CloseTemplate() noexcept;

@@ -196,6 +196,22 @@ TEST_F(Copies, SourcesThatAreNotRegularFilesAreRefusedWithoutWaiting) {
     ::close(listener);
 }
 
+TEST_F(Copies, EachCopyHoldsTheSourceAsItIsThen) {
+    // A source long unchanged is read once and then written from memory; a different file put in
+    // its place is read again.
+    const QString settled = QStringLiteral("/etc/passwd");
+    const QString source = Path("source");
+    ASSERT_EQ(files.CopyFile(settled, source), CreateOutcome::Created);
+    ASSERT_EQ(files.CopyFile(settled, Path("again")), CreateOutcome::Created);
+    EXPECT_EQ(ReadFile(Path("again")), ReadFile(settled));
+    for (const QByteArray& content : {QByteArray("first"), QByteArray("other")}) {
+        WriteFile(Path("next"), content);
+        ASSERT_EQ(::rename(Native(Path("next")).constData(), Native(source).constData()), 0);
+        ASSERT_EQ(files.CopyFile(source, Path("copy-") + content), CreateOutcome::Created);
+        EXPECT_EQ(ReadFile(Path("copy-") + content), content);
+    }
+}
+
 TEST_F(Copies, SourceWhoseSizeReadsZeroIsCopiedToItsEnd) {
     ASSERT_EQ(QFileInfo("/proc/self/status").size(), 0);
     ASSERT_EQ(files.CopyFile("/proc/self/status", Path("status")), CreateOutcome::Created);

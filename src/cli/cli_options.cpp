@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "common/byte_text.h"
+
 namespace zarame {
 
 namespace {
@@ -64,6 +66,14 @@ CliParseResult Failure(const QString& message) {
 
 }  // namespace
 
+QStringList DecodeArguments(int argc, const char* const argv[]) {
+    QStringList arguments;
+    for (int index = 1; index < argc; ++index) {
+        arguments << DecodeBytes(argv[index]);
+    }
+    return arguments;
+}
+
 CliParseResult ParseCliOptions(const QStringList& arguments) {
     CliOptions options;
     for (qsizetype index = 0; index < arguments.size(); ++index) {
@@ -81,7 +91,7 @@ CliParseResult ParseCliOptions(const QStringList& arguments) {
             continue;
         }
         if (!argument.startsWith(u"--")) {
-            return Failure(QStringLiteral("不明な引数です: %1").arg(argument));
+            return Failure(QStringLiteral("不明な引数です: %1").arg(VisibleText(argument)));
         }
         const qsizetype equals = argument.indexOf(u'=');
         const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
@@ -99,7 +109,7 @@ CliParseResult ParseCliOptions(const QStringList& arguments) {
             if (name == QLatin1String(option.name)) {
                 const std::optional<QString> text = value();
                 if (!text) {
-                    return Failure(QStringLiteral("--%1 に値がありません").arg(name));
+                    return Failure(QStringLiteral("--%1 に値がありません").arg(VisibleText(name)));
                 }
                 options.texts.emplace_back(option.box, *text);
                 known = true;
@@ -120,7 +130,7 @@ CliParseResult ParseCliOptions(const QStringList& arguments) {
             known = true;
         }
         if (!known) {
-            return Failure(QStringLiteral("不明なオプションです: %1").arg(argument));
+            return Failure(QStringLiteral("不明なオプションです: %1").arg(VisibleText(argument)));
         }
     }
     return {options, QString()};

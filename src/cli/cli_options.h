@@ -25,6 +25,10 @@ struct CliParseResult {
     QString error;  // set when options is empty
 };
 
+// The program's arguments (argv without the program name) as text that keeps every byte: a path
+// that is not valid UTF-8 must still name the same file when it reaches the system.
+QStringList DecodeArguments(int argc, const char* const argv[]);
+
 CliParseResult ParseCliOptions(const QStringList& arguments);
 
 // Puts the options into the window, selections first, as a user would.

@@ -4,6 +4,7 @@
 
 #include "cli/cli_host.h"
 #include "cli/cli_options.h"
+#include "common/byte_text.h"
 #include "common/process_start.h"
 #include "common/run_time_error.h"
 #include "create/application_folder.h"
@@ -48,9 +49,9 @@ int main(int argc, char* argv[]) {
     if (!zarame::PrepareProcess()) {
         return kEndedByError;
     }
+    // Taken from argv as bytes, before Qt decodes them (and turns invalid UTF-8 into U+FFFD).
+    const QStringList arguments = zarame::DecodeArguments(argc, argv);
     QCoreApplication application(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
 
     const zarame::CliParseResult parsed = zarame::ParseCliOptions(arguments);
     if (!parsed.options) {
@@ -90,7 +91,7 @@ int main(int argc, char* argv[]) {
         // The window ends such a walk without a line; a script still needs to know why.
         zarame::WriteToStandardError(
             QStringLiteral("zarame-cli: テキストファイルの処理を途中で終了しました: ") +
-            run.quietFailure()->description() + u'\n');
+            zarame::VisibleText(run.quietFailure()->description()) + u'\n');
     }
     switch (host.logState()) {
         case zarame::LogOutput::State::Failed:

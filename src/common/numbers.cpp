@@ -30,6 +30,8 @@ char ToAscii(char16_t character) {
             return '-';
         case u'\uFF0E':
             return '.';
+        case u'\uFF0C':
+            return ',';
         default:
             return character < 0x80 ? static_cast<char>(character) : '\x01';
     }
@@ -37,6 +39,25 @@ char ToAscii(char16_t character) {
 
 bool IsDigit(char character) {
     return character >= '0' && character <= '9';
+}
+
+// Digit grouping in the integer part, as people write byte counts (1,048,576): the digits before
+// the first comma (already passed and counted in `digits`) are one to three, and every comma is
+// followed by exactly three digits. Moves `position` past the groups; false when they are
+// malformed.
+bool SkipDigitGroups(const QByteArray& ascii, qsizetype& position, qsizetype& digits) {
+    if (digits < 1 || digits > 3) {
+        return false;
+    }
+    while (position < ascii.size() && ascii[position] == ',') {
+        ++position;
+        for (int digit = 0; digit < 3; ++digit, ++position, ++digits) {
+            if (position >= ascii.size() || !IsDigit(ascii[position])) {
+                return false;
+            }
+        }
+    }
+    return position >= ascii.size() || !IsDigit(ascii[position]);
 }
 
 // Returns the number in plain ASCII, ready for from_chars, or nothing when the text fails the test.
@@ -68,6 +89,9 @@ std::optional<QByteArray> NormalizedNumber(QStringView text) {
         ++position;
     }
     qsizetype digits = skipDigits();
+    if (peek() == ',' && !SkipDigitGroups(ascii, position, digits)) {
+        return std::nullopt;
+    }
     if (peek() == '.') {
         ++position;
         digits += skipDigits();
@@ -87,6 +111,7 @@ std::optional<QByteArray> NormalizedNumber(QStringView text) {
     if (position != ascii.size()) {
         return std::nullopt;
     }
+    ascii.replace(",", "");
     return ascii;
 }
 

@@ -6,8 +6,9 @@
 namespace zarame {
 
 // The numeric test: the whole text, blanks allowed before and after, is an optional sign, digits
-// with an optional fraction, and an optional exponent. Full-width digits, sign and period count
-// as their ASCII forms because a Japanese input method types them. The empty text fails.
+// (grouped by commas in threes or not) with an optional fraction, and an optional exponent.
+// Full-width digits, sign, comma and period count as their ASCII forms because a Japanese input
+// method types them. The empty text fails.
 bool IsNumeric(QStringView text);
 
 // The whole-number conversion of a text that passes the numeric test: a fraction goes to the

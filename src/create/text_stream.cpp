@@ -15,6 +15,22 @@ namespace {
 constexpr qsizetype kReadSize = 65536;
 constexpr int kWaitSliceMilliseconds = 100;
 
+// No path the system takes is this long (PATH_MAX is 4096 bytes), so a longer line can only fail;
+// stopping there keeps an endless line (/dev/zero) from taking all memory.
+constexpr qsizetype kLongestLine = 65536;
+
+bool HasLoneSurrogate(QStringView text) {
+    for (qsizetype index = 0; index < text.size(); ++index) {
+        if (text[index].isHighSurrogate() && index + 1 < text.size() &&
+            text[index + 1].isLowSurrogate()) {
+            ++index;
+        } else if (text[index].isSurrogate()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::optional<QString> DecodeUtf8(const QByteArray& raw) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(raw);
@@ -24,24 +40,43 @@ std::optional<QString> DecodeUtf8(const QByteArray& raw) {
     return text;
 }
 
+// One converter for the thread, opened at first use: opening one per line costs more than the
+// line's conversion.
+class ShiftJisConverter {
+public:
+    ShiftJisConverter() : converter_(::iconv_open("UTF-8", "CP932")) {}
+    ~ShiftJisConverter() {
+        if (usable()) {
+            ::iconv_close(converter_);
+        }
+    }
+    ShiftJisConverter(const ShiftJisConverter&) = delete;
+    ShiftJisConverter& operator=(const ShiftJisConverter&) = delete;
+
+    bool usable() const { return converter_ != reinterpret_cast<iconv_t>(-1); }
+
+    std::optional<QString> Decode(const QByteArray& raw) {
+        ::iconv(converter_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+        QByteArray output(raw.size() * 3 + 4, Qt::Uninitialized);
+        char* in = const_cast<char*>(raw.constData());  // iconv does not write its input
+        size_t inLeft = static_cast<size_t>(raw.size());
+        char* out = output.data();
+        size_t outLeft = static_cast<size_t>(output.size());
+        const size_t result = ::iconv(converter_, &in, &inLeft, &out, &outLeft);
+        if (result == static_cast<size_t>(-1) || inLeft != 0) {
+            return std::nullopt;
+        }
+        output.truncate(output.size() - static_cast<qsizetype>(outLeft));
+        return QString::fromUtf8(output);
+    }
+
+private:
+    iconv_t converter_;
+};
+
 std::optional<QString> DecodeShiftJis(const QByteArray& raw) {
-    iconv_t converter = ::iconv_open("UTF-8", "CP932");
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
-        return std::nullopt;
-    }
-    QByteArray input = raw;
-    QByteArray output(raw.size() * 3 + 4, Qt::Uninitialized);
-    char* in = input.data();
-    size_t inLeft = static_cast<size_t>(input.size());
-    char* out = output.data();
-    size_t outLeft = static_cast<size_t>(output.size());
-    const size_t result = ::iconv(converter, &in, &inLeft, &out, &outLeft);
-    ::iconv_close(converter);
-    if (result == static_cast<size_t>(-1) || inLeft != 0) {
-        return std::nullopt;
-    }
-    output.truncate(output.size() - static_cast<qsizetype>(outLeft));
-    return QString::fromUtf8(output);
+    thread_local ShiftJisConverter converter;
+    return converter.usable() ? converter.Decode(raw) : std::nullopt;
 }
 
 }  // namespace
@@ -125,6 +160,10 @@ std::optional<QByteArray> TextStream::NextRawLine() {
             }
         }
         const qsizetype scanned = buffer_.size() - position_;
+        if (scanned > kLongestLine) {
+            throw RunTimeError(ENAMETOOLONG, QStringLiteral("%1 バイトを超える行があります: %2")
+                                                 .arg(QString::number(kLongestLine), path_));
+        }
         if (!Fill()) {
             break;
         }
@@ -139,31 +178,23 @@ std::optional<QByteArray> TextStream::NextRawLine() {
 }
 
 QString TextStream::Decode(const QByteArray& raw) {
-    switch (encoding_) {
-        case Encoding::Utf16LittleEndian:
-        case Encoding::Utf16BigEndian: {
-            QStringDecoder decoder(encoding_ == Encoding::Utf16LittleEndian
-                                       ? QStringDecoder::Utf16LE
-                                       : QStringDecoder::Utf16BE,
-                                   QStringDecoder::Flag::Stateless);
-            QString text = decoder.decode(raw);
-            // A stateless decoder drops a lone trailing byte without reporting it.
-            if (!decoder.hasError() && raw.size() % 2 == 0) {
-                return text;
-            }
-            break;
+    if (encoding_ == Encoding::Utf8OrShiftJis) {
+        if (std::optional<QString> text = DecodeUtf8(raw)) {
+            return *text;
         }
-        case Encoding::Utf8ThenShiftJis:
-            if (std::optional<QString> text = DecodeUtf8(raw)) {
-                return *text;
-            }
-            encoding_ = Encoding::ShiftJis;
-            [[fallthrough]];
-        case Encoding::ShiftJis:
-            if (std::optional<QString> text = DecodeShiftJis(raw)) {
-                return *text;
-            }
-            break;
+        if (std::optional<QString> text = DecodeShiftJis(raw)) {
+            return *text;
+        }
+    } else {
+        QStringDecoder decoder(encoding_ == Encoding::Utf16LittleEndian ? QStringDecoder::Utf16LE
+                                                                        : QStringDecoder::Utf16BE,
+                               QStringDecoder::Flag::Stateless);
+        QString text = decoder.decode(raw);
+        // A stateless decoder drops a lone trailing byte without reporting it, and passes a lone
+        // surrogate through, which would become a different name (or a raw byte) on disk.
+        if (!decoder.hasError() && raw.size() % 2 == 0 && !HasLoneSurrogate(text)) {
+            return text;
+        }
     }
     throw FileSystemError(EILSEQ, path_);
 }

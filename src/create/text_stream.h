@@ -9,8 +9,8 @@ namespace zarame {
 
 // A text file read one line at a time, never whole. Lines end at LF or CRLF; the CR is never part
 // of a line. A UTF-8 byte-order mark is skipped; UTF-16 with a byte-order mark is decoded as such.
-// Otherwise lines are UTF-8, and once a line is not valid UTF-8 the file is taken as Shift_JIS
-// (CP932), as name lists written on Japanese Windows are.
+// Otherwise each line on its own is UTF-8 when it is valid UTF-8, else Shift_JIS (CP932), as name
+// lists written on Japanese Windows are: a file pieced together from both reads right.
 class TextStream {
 public:
     // Takes ownership of an open descriptor; the path names it in errors.
@@ -20,7 +20,8 @@ public:
     TextStream& operator=(const TextStream&) = delete;
 
     // The next line without its terminator; nothing once the last line has been read. A read
-    // failure or a line that no candidate encoding decodes raises a RunTimeError.
+    // failure, a line that no candidate encoding decodes, and a line longer than any path (which
+    // is never held whole) raise a RunTimeError.
     std::optional<QString> ReadLine();
 
     // Raised by ReadLine when the stop check said yes while the stream waited for a pipe.
@@ -30,7 +31,7 @@ public:
     void SetStopCheck(std::function<bool()> stopCheck) { stopCheck_ = std::move(stopCheck); }
 
 private:
-    enum class Encoding { Utf8ThenShiftJis, ShiftJis, Utf16LittleEndian, Utf16BigEndian };
+    enum class Encoding { Utf8OrShiftJis, Utf16LittleEndian, Utf16BigEndian };
 
     bool Fill();
     void DetectByteOrderMark();
@@ -43,7 +44,7 @@ private:
     qsizetype position_ = 0;
     bool endOfFile_ = false;
     bool started_ = false;
-    Encoding encoding_ = Encoding::Utf8ThenShiftJis;
+    Encoding encoding_ = Encoding::Utf8OrShiftJis;
     std::function<bool()> stopCheck_;
 };
 

@@ -52,92 +52,77 @@ protected:
     PosixFileService files_;
 };
 
-TEST_F(TextStreamTest, LinesEndAtLineFeedOrCarriageReturnLineFeed) {
-    EXPECT_EQ(ReadLines("one\ntwo\r\nthree\r\n"), (QStringList{"one", "two", "three"}));
-}
-
-TEST_F(TextStreamTest, LastLineWithoutTerminatorIsReturned) {
-    EXPECT_EQ(ReadLines("one\r\ntwo"), (QStringList{"one", "two"}));
-    EXPECT_EQ(ReadLines("x"), QStringList{"x"});
-}
-
-TEST_F(TextStreamTest, FinalTerminatorAddsNoEmptyLine) {
-    EXPECT_EQ(ReadLines("one\n"), QStringList{"one"});
-    EXPECT_EQ(ReadLines("one\r\n"), QStringList{"one"});
-    EXPECT_EQ(ReadLines(""), QStringList{});
-}
-
-TEST_F(TextStreamTest, EmptyAndBlankLinesAreReturnedAsTheyAre) {
-    EXPECT_EQ(ReadLines("\r\n"), QStringList{""});
-    EXPECT_EQ(ReadLines("a\n\n  \n\t\r\n b \n"), (QStringList{"a", "", "  ", "\t", " b "}));
-}
-
-TEST_F(TextStreamTest, Utf8ByteOrderMarkIsNotPartOfTheFirstName) {
-    EXPECT_EQ(ReadLines("\xEF\xBB\xBF\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88\r\nb"),
-              (QStringList{"テスト", "b"}));
-    EXPECT_EQ(ReadLines("\xEF\xBB\xBF"), QStringList{});
-}
-
-TEST_F(TextStreamTest, Utf16LittleEndianWithByteOrderMark) {
-    // U+0A05 U+0100 is 05 0A 00 01: a line feed and a zero byte that straddle two code units.
-    const QString names = QStringLiteral("テスト\r\n\u0A05\u0100\nlast");
-    EXPECT_EQ(ReadLines(Utf16(names, QStringConverter::Utf16LE)),
-              (QStringList{"テスト", QStringLiteral("\u0A05\u0100"), "last"}));
-}
-
-TEST_F(TextStreamTest, Utf16BigEndianWithByteOrderMark) {
-    // U+0100 U+0A05 is 01 00 0A 05: again a line feed out of step with the code units.
-    const QString names = QStringLiteral("テスト\r\n\u0100\u0A05\n\U0001F600\r\n");
-    EXPECT_EQ(
-        ReadLines(Utf16(names, QStringConverter::Utf16BE)),
-        (QStringList{"テスト", QStringLiteral("\u0100\u0A05"), QStringLiteral("\U0001F600")}));
-}
-
-TEST_F(TextStreamTest, ShiftJisFileIsDecodedAsShiftJis) {
-    EXPECT_EQ(ReadLines(kTestInShiftJis + "\r\n" + kSoHyouInShiftJis + "\r\n"),
-              (QStringList{"テスト", "ソ表"}));
-}
-
-TEST_F(TextStreamTest, ShiftJisHoldsFromTheFirstLineThatIsNotUtf8) {
-    // C3 A9 is "é" in UTF-8 but "ﾃｩ" in CP932: once a line needed Shift_JIS, later lines get it
-    // too, even where UTF-8 would also have read them.
-    EXPECT_EQ(
-        ReadLines("\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88\n" + kTestInShiftJis + "\n\xC3\xA9\n"),
-        (QStringList{"テスト", "テスト", "ﾃｩ"}));
-}
-
-TEST_F(TextStreamTest, LineThatNoEncodingReadsIsAnError) {
-    // 0x80 is neither UTF-8 nor CP932.
-    const std::unique_ptr<TextStream> stream = Open("good\n\x80\n");
-    EXPECT_EQ(stream->ReadLine(), QStringLiteral("good"));
-    try {
-        stream->ReadLine();
-        FAIL() << "an undecodable line was read";
-    } catch (const RunTimeError& error) {
-        EXPECT_EQ(error.number(), EILSEQ);
+TEST_F(TextStreamTest, SplitsLinesAtLineFeedOrCarriageReturnLineFeed) {
+    const struct {
+        QByteArray content;
+        QStringList lines;
+    } cases[] = {
+        {"one\ntwo\r\nthree\r\n", {"one", "two", "three"}},
+        {"one\r\ntwo", {"one", "two"}},  // the last line needs no terminator
+        {"one\n", {"one"}},              // nor does a final one add an empty line
+        {"", {}},
+        {"\r\n", {""}},
+        {"a\n\n  \n\t\r\n b \n", {"a", "", "  ", "\t", " b "}},
+        {"\xEF\xBB\xBF\xE3\x83\x86\r\nb", {"テ", "b"}},  // a UTF-8 byte-order mark is skipped
+        {"\xEF\xBB\xBF", {}},
+        {kTestInShiftJis + "\r\n" + kSoHyouInShiftJis + "\r\n", {"テスト", "ソ表"}},
+        // Each line is UTF-8 when it is valid UTF-8, else CP932, whichever came before: C3 A9 is
+        // "é" in UTF-8 (and "ﾃｩ" in CP932), 82 A0 is "あ" in CP932 only.
+        {"\x82\xA0\ncaf\xC3\xA9\n" + kTestInShiftJis, {"あ", "café", "テスト"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadLines(c.content), c.lines) << c.content.toHex().constData();
     }
 }
 
-TEST_F(TextStreamTest, Utf16LineCutInHalfIsAnError) {
-    // A file cut off in the middle of a code unit: the last line is one byte long.
-    const std::unique_ptr<TextStream> stream =
-        Open(Utf16(QStringLiteral("a\n"), QStringConverter::Utf16LE) + "b");
-    EXPECT_EQ(stream->ReadLine(), QStringLiteral("a"));
-    EXPECT_THROW(stream->ReadLine(), RunTimeError);
+TEST_F(TextStreamTest, Utf16WithByteOrderMarkInEitherOrder) {
+    // U+0A05 U+0100 is 05 0A 00 01 (and U+0100 U+0A05 is 01 00 0A 05): a line feed and a zero
+    // byte that straddle two code units.
+    const QString littleNames = QStringLiteral("テスト\r\n\u0A05\u0100\nlast");
+    EXPECT_EQ(ReadLines(Utf16(littleNames, QStringConverter::Utf16LE)),
+              (QStringList{"テスト", QStringLiteral("\u0A05\u0100"), "last"}));
+    const QString bigNames = QStringLiteral("テスト\r\n\u0100\u0A05\n\U0001F600\r\n");
+    EXPECT_EQ(
+        ReadLines(Utf16(bigNames, QStringConverter::Utf16BE)),
+        (QStringList{"テスト", QStringLiteral("\u0100\u0A05"), QStringLiteral("\U0001F600")}));
 }
 
-TEST_F(TextStreamTest, TerminatorSplitAcrossTheReadBufferEdge) {
-    // The CR is the last byte of the first read and the LF the first of the next.
-    const QByteArray name(kReadBufferSize - 1, 'x');
-    EXPECT_EQ(ReadLines(name + "\r\nnext"), (QStringList{QString::fromLatin1(name), "next"}));
+TEST_F(TextStreamTest, LineThatCannotBeANameIsAnError) {
+    const QByteArray utf16Good = Utf16(QStringLiteral("good\n"), QStringConverter::Utf16LE);
+    const struct {
+        QByteArray content;
+        int errorNumber;
+    } cases[] = {
+        {"good\n\x80\n", EILSEQ},                              // 0x80 is neither UTF-8 nor CP932
+        {utf16Good + "b", EILSEQ},                             // half a code unit
+        {utf16Good + QByteArray("\x00\xD8x\x00", 4), EILSEQ},  // a lone surrogate is no character
+        {utf16Good + QByteArray("\x80\xDC\n\x00", 4), EILSEQ},
+        // Longer than any path, and never held whole: /dev/zero must not take all memory.
+        {"good\n" + QByteArray(4 * kReadBufferSize, 'x'), ENAMETOOLONG},
+    };
+    for (const auto& c : cases) {
+        const std::unique_ptr<TextStream> stream = Open(c.content);
+        EXPECT_EQ(stream->ReadLine(), QStringLiteral("good"));
+        try {
+            stream->ReadLine();
+            ADD_FAILURE() << "read: " << c.content.left(16).toHex().constData();
+        } catch (const RunTimeError& error) {
+            EXPECT_EQ(error.number(), c.errorNumber);
+            EXPECT_TRUE(error.description().contains(QStringLiteral("names.txt")));
+        }
+    }
 }
 
-TEST_F(TextStreamTest, CharacterSplitAcrossTheReadBufferEdge) {
+TEST_F(TextStreamTest, LinesAndCharactersSplitAcrossTheReadBufferEdge) {
+    // The padding fills the first read but one byte: the CR, or the first byte of a character,
+    // is its last byte.
     const QByteArray padding(kReadBufferSize - 1, 'x');
-    EXPECT_EQ(ReadLines(padding + "\xE3\x83\x86\r\nnext"),
-              (QStringList{QString::fromLatin1(padding) + "テ", "next"}));
-    EXPECT_EQ(ReadLines(padding + kTestInShiftJis + "\r\nnext"),
-              (QStringList{QString::fromLatin1(padding) + "テスト", "next"}));
+    for (const auto& [tail, name] : {std::pair<QByteArray, QString>{"", ""},
+                                     {"\xE3\x83\x86", "テ"},
+                                     {kTestInShiftJis, "テスト"}}) {
+        EXPECT_EQ(ReadLines(padding + tail + "\r\nnext"),
+                  (QStringList{QString::fromLatin1(padding) + name, "next"}));
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/byte_text.h"
 #include "common/run_time_error.h"
 #include "window/window_model.h"
 
@@ -18,7 +19,12 @@ std::int32_t EffectiveCap(std::int32_t logMax) {
 }  // namespace
 
 void AddLog(WindowModel& model, const QString& text, std::int32_t logMax) {
-    model.appendLogLine(text);
+    // A name may hold bytes that are not text (kept as lone surrogates); the line shows them as
+    // U+FFFD, while the item on disk got the bytes themselves. Most lines hold no surrogate at all
+    // and are appended without a copy.
+    const bool plain =
+        std::none_of(text.cbegin(), text.cend(), [](QChar unit) { return unit.isSurrogate(); });
+    model.appendLogLine(plain ? text : VisibleText(text));
     if (model.logLines().size() > EffectiveCap(logMax)) {
         model.removeFirstLogLine();
     }

@@ -21,7 +21,8 @@ inline constexpr char16_t kStatusStopped[] = u"処理を中断";
 // Which handler wrote an error line: the run's general handler or the template builder's.
 enum class SiteTag { RunSequence = 0, TemplateBuilder = 1 };
 
-// Appends a line, drops the oldest once there are more than logMax, and scrolls to the end.
+// Appends a line (escaped bytes shown as U+FFFD), drops the oldest once there are more than
+// logMax, and scrolls to the end.
 void AddLog(WindowModel& model, const QString& text, std::int32_t logMax);
 
 // The outcome line of one item: subject + "を作成しました" or + "は既に存在しています".

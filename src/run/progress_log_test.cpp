@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/byte_text.h"
 #include "common/run_time_error.h"
 #include "window/window_model.h"
 
@@ -36,21 +37,18 @@ TEST(LogLines, Formats) {
     EXPECT_EQ(OutcomeLine(" x ", false), QStringLiteral(" x は既に存在しています"));
     EXPECT_EQ(ErrorLine(RunTimeError(53, "D"), SiteTag::TemplateBuilder), "[53][1]D");
     EXPECT_EQ(ErrorLine(RunTimeError(-2147, ""), SiteTag::RunSequence), "[-2147][0]");
+    // A byte that is not text shows as U+FFFD: a log line never holds a lone surrogate.
+    WindowModel model;
+    AddLog(model, OutcomeLine(DecodeBytes("a\xff"), true), kDefaultLogMax);
+    EXPECT_EQ(model.logLines(), QStringList{QStringLiteral("a\uFFFDを作成しました")});
 }
 
 TEST(AdvanceProgress, StepsUpThenWrapsToTheMinimum) {
-    WindowModel model;
-    model.setProgressMaximum(100);
+    WindowModel model;  // 0 to 100, as for the text and spreadsheet sources
     for (int item = 1; item <= 150; ++item) {
         AdvanceProgress(model);
-        if (item == 100) {
-            EXPECT_EQ(model.progress().value, 100.0f);
-        }
-        if (item == 101) {
-            EXPECT_EQ(model.progress().value, 0.0f);
-        }
     }
-    EXPECT_EQ(model.progress().value, 49.0f);
+    EXPECT_EQ(model.progress().value, 49.0f);  // 100 at the 100th item, 0 at the 101st
 }
 
 }  // namespace

@@ -23,8 +23,10 @@ struct Refusal {
 bool IsValidStartCell(const QString& text) {
     // All three conditions are evaluated; any failing one refuses.
     const bool twoCharacters = text.size() == 2;
-    const QChar column = text.isEmpty() ? QChar() : text.front().toUpper();
-    const bool letter = column >= u'A' && column <= u'Z';
+    // An ASCII letter in either case; a letter of another script that upper-cases into A to Z
+    // (the dotless i) is not a column.
+    const char16_t column = text.isEmpty() ? u'\0' : text.front().unicode();
+    const bool letter = (column >= u'A' && column <= u'Z') || (column >= u'a' && column <= u'z');
     const bool digit = text.size() >= 2 && text[1] >= u'0' && text[1] <= u'9';
     return twoCharacters && letter && digit;
 }

@@ -1,9 +1,7 @@
 #include "sources/sequence_source.h"
 
 #include <gtest/gtest.h>
-#include <QDir>
 
-#include "common/run_time_error.h"
 #include "create/template_file.h"
 #include "run/progress_log.h"
 #include "testing/test_support.h"
@@ -35,9 +33,9 @@ TEST(SequenceName, ArrangesNumberFixedTextAndExtension) {
     }
 }
 
-class NumbersWalk : public ContextFixture, public ::testing::Test {
-protected:
-    NumbersWalk() {
+// Folders named "f" and the number, into a fresh destination.
+struct NumbersRun : ContextFixture {
+    NumbersRun() {
         model.select(OptionGroup::optType, 2);
         model.select(OptionGroup::optSpec, 2);
         model.setText(TextBox::txtFix, "f");
@@ -53,67 +51,29 @@ protected:
     }
 };
 
-TEST_F(NumbersWalk, CreatesEachNumberLogsFullPathsAndFillsTheBarOnce) {
-    Range("9", "11");
-    model.setText(TextBox::txtSize, "0");
-    QDir(destination).mkdir("f10");  // exists already: logged and skipped
-    EXPECT_EQ(Walk(), WalkEnd::Finished);
-    EXPECT_EQ(FolderEntries(destination), QStringList({"f10", "f11", "f9"}));
-    EXPECT_EQ(model.logLines(), QStringList({destination + "/f9を作成しました",
-                                             destination + "/f10は既に存在しています",
-                                             destination + "/f11を作成しました"}));
-    EXPECT_EQ(model.progress().maximum, 3.0f);
-    EXPECT_EQ(model.progress().value, 3.0f);
-    EXPECT_EQ(host.pumps, 3);
-}
+class NumbersWalk : public NumbersRun, public ::testing::Test {};
 
-TEST_F(NumbersWalk, LastNumberOfThe32BitRangeEndsTheWalk) {
+TEST_F(NumbersWalk, LastNumberOfThe32BitRangeEndsTheWalkAndTheFolderIsUsedAsTyped) {
     Range("2147483646", "2147483647");
+    model.setText(TextBox::txtFolder, destination + "/");
     EXPECT_EQ(Walk(), WalkEnd::Finished);
     EXPECT_EQ(FolderEntries(destination), QStringList({"f2147483646", "f2147483647"}));
-}
-
-TEST_F(NumbersWalk, FolderTextEndingInSeparatorIsPassedOnUnchanged) {
-    Range("1", "1");
-    model.setText(TextBox::txtFolder, destination + "/");
-    Walk();
-    EXPECT_EQ(model.logLines().front(), destination + "//f001を作成しました");
-    EXPECT_EQ(FolderEntries(destination), QStringList({"f001"}));
+    EXPECT_EQ(model.logLines().front(), destination + "//f2147483646を作成しました");
 }
 
 TEST_F(NumbersWalk, StopIsSeenBeforeTheNextNumberButNotAfterTheLast) {
-    Range("1", "5");
-    host.onPump = [this](int pump) { stopRequested = pump == 2; };
-    EXPECT_EQ(Walk(), WalkEnd::Stopped);
-    EXPECT_EQ(FolderEntries(destination).size(), 2);
-    EXPECT_EQ(model.logLines().back(), QString::fromUtf16(kStoppedLine));
-    EXPECT_EQ(model.logLines().size(), 3);
-    EXPECT_EQ(model.caption(Label::lblNow), QString::fromUtf16(kStatusStopped));
-
-    ContextFixture other;
-    other.model.select(OptionGroup::optType, 2);
-    other.model.select(OptionGroup::optSpec, 2);
-    other.model.setText(TextBox::txtMin, "1");
-    other.model.setText(TextBox::txtMax, "2");
-    other.host.onPump = [&](int pump) { other.stopRequested = pump == 2; };
-    RunContext context = other.Context();
-    EXPECT_EQ(CreateFromNumbers(context), WalkEnd::Finished);
-    EXPECT_EQ(other.model.logLines().size(), 2);
-}
-
-TEST_F(NumbersWalk, AFailingItemIsRaisedAndEarlierItemsStay) {
-    Range("1", "3");
-    testing::WriteFile(destination + "/f002", "a file where a folder goes");
-    RunContext context = Context();
-    try {
-        CreateFromNumbers(context);
-        FAIL() << "no error";
-    } catch (const RunTimeError& error) {
-        EXPECT_EQ(error.number(), EEXIST);
-        EXPECT_TRUE(error.description().contains(destination + "/f002"));
+    // Stop pressed at the second pump: three numbers leave one unmade, two end the range first.
+    for (const char* last : {"3", "2"}) {
+        NumbersRun walk;
+        walk.Range("1", last);
+        walk.host.onPump = [&walk](int pump) { walk.stopRequested = pump == 2; };
+        const bool stopped = QByteArray(last) == "3";
+        EXPECT_EQ(walk.Walk(), stopped ? WalkEnd::Stopped : WalkEnd::Finished);
+        EXPECT_EQ(FolderEntries(walk.destination).size(), 2);
+        EXPECT_EQ(walk.model.logLines().size(), 2 + (stopped ? 1 : 0));
+        EXPECT_EQ(walk.model.logLines().back() == QString::fromUtf16(kStoppedLine), stopped);
+        EXPECT_EQ(walk.model.caption(Label::lblNow) == QString::fromUtf16(kStatusStopped), stopped);
     }
-    EXPECT_EQ(model.logLines(), QStringList({destination + "/f001を作成しました"}));
-    EXPECT_TRUE(QDir(destination + "/f001").exists());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "create/file_service.h"
 #include "create/item_creator.h"
+#include "create/item_path.h"
 #include "create/text_stream.h"
 #include "run/host.h"
 #include "run/progress_log.h"
@@ -14,11 +15,11 @@ TextWalkResult CreateFromTextFile(RunContext& context) {
     try {
         const std::unique_ptr<TextStream> stream =
             context.files.OpenTextFile(model.text(TextBox::txtText));
+        const QString& folder = model.text(TextBox::txtFolder);
         stream->SetStopCheck([&context] {
             context.host.PumpEvents();
             return context.stopRequested;
         });
-        const QString folderPrefix = model.text(TextBox::txtFolder) + u'/';
         const ItemRecipe recipe = ItemRecipeOf(model, context.templatePath);
         while (true) {
             if (context.stopRequested) {
@@ -29,11 +30,16 @@ TextWalkResult CreateFromTextFile(RunContext& context) {
             if (!line || line->isEmpty()) {
                 return {};
             }
-            const bool created = CreateItem(folderPrefix + *line, recipe, context.files);
+            const bool created = CreateItem(ItemPath(folder, *line), recipe, context.files);
             AddLog(model, OutcomeLine(*line, created), context.logMax);
             context.host.PumpEvents();
             AdvanceProgress(model);
         }
+    } catch (const RefusedNameError& error) {
+        // Unlike a failure, a refused name is the list's fault, not the system's: the user must
+        // learn which line it was.
+        AddLog(model, ErrorLine(error, SiteTag::RunSequence), context.logMax);
+        return {WalkEnd::FailedQuietly, error};
     } catch (const TextStream::Stopped&) {
         ReportStop(model, context.logMax);
         return {WalkEnd::Stopped, std::nullopt};

@@ -1,11 +1,13 @@
 #include "sources/text_file_source.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDir>
 #include <QStringList>
 #include <cerrno>
 
-#include "create/template_file.h"
+#include "common/byte_text.h"
 #include "testing/test_support.h"
 #include "window/window_model.h"
 
@@ -15,33 +17,20 @@ namespace {
 using testing::ContextFixture;
 using testing::Exists;
 using testing::FolderEntries;
-using testing::ReadFile;
 using testing::WriteFile;
 
 QString Created(const QString& name) {
     return name + QStringLiteral("を作成しました");
 }
 
-QString Existing(const QString& name) {
-    return name + QStringLiteral("は既に存在しています");
-}
-
+// Folders named by the lines of names.txt.
 class TextFileSourceTest : public ::testing::Test {
 protected:
-    TextFileSourceTest() : namesPath_(fixture_.temporary.filePath(QStringLiteral("names.txt"))) {
-        fixture_.model.select(OptionGroup::optType, 1);
-        fixture_.model.select(OptionGroup::optSpec, 2);
-        fixture_.model.setText(TextBox::txtText, namesPath_);
-    }
-
-    // New files copied from a template with the given content, instead of folders.
-    void UseNewFiles(const QByteArray& templateContent) {
-        fixture_.model.select(OptionGroup::optSpec, 0);
-        WriteFile(fixture_.templatePath, templateContent);
-    }
-
     TextWalkResult Walk(const QByteArray& names) {
-        WriteFile(namesPath_, names);
+        const QString namesPath = fixture_.temporary.filePath(QStringLiteral("names.txt"));
+        WriteFile(namesPath, names);
+        fixture_.model.setText(TextBox::txtText, namesPath);
+        fixture_.model.select(OptionGroup::optSpec, 2);
         RunContext context = fixture_.Context();
         return CreateFromTextFile(context);
     }
@@ -51,57 +40,73 @@ protected:
     const QStringList& Log() const { return fixture_.model.logLines(); }
 
     ContextFixture fixture_;
-    QString namesPath_;
 };
 
-TEST_F(TextFileSourceTest, EmptyFirstLineEndsTheWalkAtOnce) {
+TEST_F(TextFileSourceTest, CreatesOneItemPerLineUpToTheFirstEmptyLine) {
     EXPECT_EQ(Walk("\r\nname\r\n").end, WalkEnd::Finished);
     EXPECT_TRUE(Items().isEmpty());
-    EXPECT_TRUE(Log().isEmpty());
+    // Blanks belong to the name, and a line of blanks is a name, not the end of the list.
+    EXPECT_EQ(Walk("a\n x \n   \n\nc\n").end, WalkEnd::Finished);
+    EXPECT_EQ(Items(), (QStringList{"   ", " x ", "a"}));
+    EXPECT_EQ(Log(), (QStringList{Created("a"), Created(" x "), Created("   ")}));
+    EXPECT_EQ(fixture_.host.pumps, 3);
 }
 
-TEST_F(TextFileSourceTest, CreatesOneItemPerLineUpToTheFirstEmptyLine) {
-    EXPECT_EQ(Walk("a\nb\n\nc\n").end, WalkEnd::Finished);
-    EXPECT_EQ(Items(), (QStringList{"a", "b"}));
-    EXPECT_EQ(Log(), (QStringList{Created("a"), Created("b")}));
-    EXPECT_EQ(fixture_.host.pumps, 2);
-}
-
-TEST_F(TextFileSourceTest, BlanksArePartOfTheName) {
-    // A line of blanks is a name, not the end of the list.
-    Walk(" x \n   \ny");
-    EXPECT_TRUE(QDir(Item(" x ")).exists());
-    EXPECT_TRUE(QDir(Item("   ")).exists());
-    EXPECT_EQ(Log(), (QStringList{Created(" x "), Created("   "), Created("y")}));
-}
-
-TEST_F(TextFileSourceTest, ExistingFolderIsLoggedAndTheWalkGoesOn) {
-    QDir().mkpath(Item("b"));
-    EXPECT_EQ(Walk("a\nb\nc").end, WalkEnd::Finished);
-    EXPECT_EQ(Items(), (QStringList{"a", "b", "c"}));
-    EXPECT_EQ(Log(), (QStringList{Created("a"), Existing("b"), Created("c")}));
-}
-
-TEST_F(TextFileSourceTest, NewFilesAreCopiesOfTheTemplateAndNeverReplaceAFile) {
-    UseNewFiles("template");
-    WriteFile(Item("b.txt"), "kept");
-    EXPECT_EQ(Walk("a.txt\r\nb.txt\r\nc.txt\r\n").end, WalkEnd::Finished);
-    EXPECT_EQ(ReadFile(Item("a.txt")), "template");
-    EXPECT_EQ(ReadFile(Item("b.txt")), "kept");
-    EXPECT_EQ(ReadFile(Item("c.txt")), "template");
-    EXPECT_EQ(Log(), (QStringList{Created("a.txt"), Existing("b.txt"), Created("c.txt")}));
-}
-
-TEST_F(TextFileSourceTest, MissingSubFolderEndsTheWalkQuietly) {
-    UseNewFiles("");
+TEST_F(TextFileSourceTest, NamesAreUsedAsTheyStandUnlessTheyClimbOutOfTheFolder) {
     QDir().mkpath(Item("sub"));
-    const TextWalkResult result = Walk("sub/a\nmissing/b\nc\n");
-    EXPECT_EQ(result.end, WalkEnd::FailedQuietly);
-    ASSERT_TRUE(result.failure);
-    EXPECT_EQ(result.failure->number(), ENOENT);
-    EXPECT_TRUE(Exists(Item("sub/a")));
-    EXPECT_FALSE(Exists(Item("c")));
-    EXPECT_EQ(Log(), QStringList{Created("sub/a")});
+    QDir().mkpath(fixture_.temporary.filePath("outside"));  // where "../outside/up" would land
+    // Created: the item and the next line's. Refused: an error line naming it, nothing more.
+    // Failed: the walk ends quietly, without a line.
+    enum Outcome { Created, Refused, Failed };
+    const struct {
+        QByteArray line;
+        Outcome outcome;
+    } cases[] = {
+        {"sub/a", Created},         {"...", Created},
+        {"a..b", Created},          {"..", Refused},
+        {"../outside/up", Refused}, {"sub/../../up", Refused},
+        {"sub/..", Refused},        {QByteArray("up\0x", 4), Refused},
+        {"missing/b", Failed},
+    };
+    for (const auto& c : cases) {
+        const QString name = QString::fromUtf8(c.line);
+        fixture_.model.clearLog();
+        const TextWalkResult result = Walk(c.line + "\nnext\n");
+        SCOPED_TRACE(c.line.toStdString());
+        EXPECT_EQ(result.end, c.outcome == Created ? WalkEnd::Finished : WalkEnd::FailedQuietly);
+        EXPECT_TRUE(c.outcome != Created || Exists(Item(name)));
+        EXPECT_EQ(Exists(Item("next")), c.outcome == Created);
+        EXPECT_EQ(Log().size(), c.outcome == Created ? 2 : c.outcome == Refused ? 1 : 0);
+        if (c.outcome == Refused && !Log().isEmpty()) {
+            EXPECT_TRUE(Log()[0].startsWith(QStringLiteral("[22][0]")));
+            EXPECT_TRUE(Log()[0].endsWith(QString(name).replace(QChar(0), QChar(0xFFFD))));
+        }
+        QDir(Item("next")).removeRecursively();
+    }
+    EXPECT_FALSE(Exists(fixture_.temporary.filePath("up")));
+    EXPECT_FALSE(Exists(fixture_.temporary.filePath("outside/up")));
+    EXPECT_FALSE(Exists(Item("up")));
+}
+
+TEST_F(TextFileSourceTest, FolderAndListWhoseNamesAreNotUtf8AreTheOnesUsed) {
+    // Siblings named with U+FFFD and '?' stand where a lossy decoding would land.
+    const QByteArray base = EncodeBytes(fixture_.destination);
+    for (const QByteArray& folder : {base + "/d\xff", base + "/d\xef\xbf\xbd", base + "/d?"}) {
+        ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    }
+    WriteFile(fixture_.temporary.filePath("list"), "a\n\x82\xa0\n");
+    ASSERT_EQ(::rename(EncodeBytes(fixture_.temporary.filePath("list")).constData(),
+                       (EncodeBytes(fixture_.temporary.path()) + "/n\xfe.txt").constData()),
+              0);
+    fixture_.model.setText(TextBox::txtFolder, DecodeBytes(base + "/d\xff"));
+    fixture_.model.setText(TextBox::txtText,
+                           DecodeBytes(EncodeBytes(fixture_.temporary.path()) + "/n\xfe.txt"));
+    fixture_.model.select(OptionGroup::optSpec, 2);
+    RunContext context = fixture_.Context();
+    EXPECT_EQ(CreateFromTextFile(context).end, WalkEnd::Finished);
+    EXPECT_EQ(::access((base + "/d\xff/a").constData(), F_OK), 0);
+    EXPECT_EQ(::access((base + "/d\xff/\xe3\x81\x82").constData(), F_OK), 0);  // あ from CP932
+    EXPECT_EQ(FolderEntries(Item("d\uFFFD")).size() + FolderEntries(Item("d?")).size(), 0);
 }
 
 TEST_F(TextFileSourceTest, StopAtAPumpIsReportedBeforeTheNextLine) {
@@ -114,35 +119,6 @@ TEST_F(TextFileSourceTest, StopAtAPumpIsReportedBeforeTheNextLine) {
     EXPECT_EQ(Items(), (QStringList{"a", "b"}));
     EXPECT_EQ(Log(), (QStringList{Created("a"), Created("b"), "処理を中断しました"}));
     EXPECT_EQ(fixture_.model.caption(Label::lblNow), QStringLiteral("処理を中断"));
-}
-
-TEST_F(TextFileSourceTest, ProgressBarCountsLinesAndWrapsAfterOneHundred) {
-    // The bar as a run sets it up (0 to 100 for a text file), then the value after n lines.
-    const auto valueAfter = [this](int lines) {
-        RunContext context = fixture_.Context();
-        PrepareTemplateFile(context, TemplateMode::Prepare);
-        QByteArray names;
-        for (int line = 1; line <= lines; ++line) {
-            names += QByteArray::number(line) + "\n";
-        }
-        Walk(names);
-        return fixture_.model.progress().value;
-    };
-    EXPECT_EQ(valueAfter(100), 100);
-    EXPECT_EQ(valueAfter(101), 0);
-    EXPECT_EQ(valueAfter(150), 49);
-}
-
-TEST_F(TextFileSourceTest, WindowsShiftJisListWithCarriageReturns) {
-    const QByteArray testInShiftJis("\x83\x65\x83\x58\x83\x67");
-    const QByteArray betaInShiftJis("\x83\x78\x81\x5B\x83\x5E");
-    EXPECT_EQ(Walk("plain\r\n" + testInShiftJis + "\r\n" + betaInShiftJis + "\r\n").end,
-              WalkEnd::Finished);
-    EXPECT_TRUE(QDir(Item("plain")).exists());
-    EXPECT_TRUE(QDir(Item("テスト")).exists());
-    EXPECT_TRUE(QDir(Item("ベータ")).exists());
-    EXPECT_EQ(Items().size(), 3);
-    EXPECT_EQ(Log(), (QStringList{Created("plain"), Created("テスト"), Created("ベータ")}));
 }
 
 }  // namespace

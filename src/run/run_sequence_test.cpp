@@ -131,7 +131,8 @@ TEST_F(WholeRun, ErrorsEndTheRunWithOneLogLine) {
             return std::make_unique<testing::FaultyFileService>(c.failing, c.error, c.succeeding);
         });
         EXPECT_EQ(faulty.cmdCreate_Click(), RunOutcome::Failed);
-        EXPECT_TRUE(model.logLines().back().startsWith(c.line)) << model.logLines().back().toStdString();
+        EXPECT_TRUE(model.logLines().back().startsWith(c.line))
+            << model.logLines().back().toStdString();
         EXPECT_EQ(FolderEntries(model.text(TextBox::txtFolder)).size(), c.itemsLeft);
         EXPECT_TRUE(host.messages.empty());
         ExpectCleanEnd();

@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian 12 (run as root or through sudo).
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev btrfs-progs xfsprogs)
+# fonts-noto-cjk: the window's Japanese font;
+# xvfb, xauth, x11-utils, xdotool, imagemagick: the screenshot and the window benchmark under a
+# virtual display; desktop-file-utils, dpkg-dev: checking the desktop entry and packaging;
+# btrfs-progs, xfsprogs: the own-blocks tests on loop-mounted images.
+packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev fonts-noto-cjk
+    xvfb xauth x11-utils xdotool imagemagick desktop-file-utils dpkg-dev
+    btrfs-progs xfsprogs)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||

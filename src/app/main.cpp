@@ -1,26 +1,62 @@
-// A placeholder window until the main window is built: it shows the title and points to the
-// command-line runner, which already drives every batch.
+// zarame: the desktop program.
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QApplication>
-#include <QLabel>
-#include <QVBoxLayout>
-#include <QWidget>
+#include <QDialog>
+#include <QSocketNotifier>
+#include <csignal>
 
+#include "app/app_setup.h"
+#include "app/main_window.h"
 #include "common/process_start.h"
-#include "window/window_model.h"
+#include "create/application_folder.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+int signalSockets[2] = {-1, -1};
+
+// A termination request (logout, kill, Ctrl+C in the terminal that started the program) closes
+// the window as its close button does: a run stops between items and cleans up, and the
+// settings are saved.
+void CloseOnTerminationSignals(QWidget& window) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets) != 0) {
+        return;
+    }
+    auto* notifier = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, &window);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+        char byte;
+        [[maybe_unused]] const ssize_t count = ::read(signalSockets[1], &byte, 1);
+        // An open dialog (About, a picker, a message) would hold the run or the close.
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible()) {
+                dialog->reject();
+            }
+        }
+        window.close();
+    });
+    struct sigaction action {};
+    action.sa_handler = [](int) {
+        const char byte = 1;
+        [[maybe_unused]] const ssize_t count = ::write(signalSockets[0], &byte, 1);
+    };
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int closeSignal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaction(closeSignal, &action, nullptr);
+    }
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     if (!zarame::PrepareProcess()) {
         return 1;
     }
     QApplication application(argc, argv);
-    QWidget window;
-    window.setWindowTitle(zarame::MainWindowTitle());
-    auto* layout = new QVBoxLayout(&window);
-    auto* notice = new QLabel(
-        QStringLiteral("画面は準備中です。\n一括作成はコマンドライン版 zarame-cli で実行できます "
-                       "(zarame-cli --help)。"));
-    notice->setMargin(24);
-    layout->addWidget(notice);
+    zarame::SetUpApplication(application);
+    zarame::MainWindow window({zarame::DefaultSettingsPath(), zarame::DefaultTemplatePath(), {}});
+    CloseOnTerminationSignals(window);
     window.show();
     return application.exec();
 }

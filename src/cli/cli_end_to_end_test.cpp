@@ -275,5 +275,24 @@ TEST_F(CliEndToEndTest, StopSignalsEndTheRunCleanly) {
     }
 }
 
+TEST_F(CliEndToEndTest, SavedRunsTheWindowsStoredInputsAndNeverWritesThem) {
+    const QString configuration = temporary_.filePath(QStringLiteral("config"));
+    const QByteArray stored =
+        "[KRB]\nType=2\nFixedText=saved\nNumberSize=0\nNumberMax=9\n"
+        "FileCreateSpec=2\nFolder=" +
+        destination_.toUtf8() + "\n";
+    ASSERT_TRUE(QDir().mkpath(configuration));
+    WriteFile(configuration + QStringLiteral("/Tobiuo.ini"), stored);
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configuration);
+    process.setProcessEnvironment(environment);
+    Start(process, {QStringLiteral("--saved"), QStringLiteral("--max=2")});
+    const CliResult result = Finish(process);
+    EXPECT_EQ(result.exitCode, 0) << result.error.toStdString();
+    EXPECT_EQ(FolderEntries(destination_), (QStringList{"saved1", "saved2"}));
+    EXPECT_EQ(ReadFile(configuration + QStringLiteral("/Tobiuo.ini")), stored);
+}
+
 }  // namespace
 }  // namespace zarame

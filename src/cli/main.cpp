@@ -9,6 +9,8 @@
 #include "common/run_time_error.h"
 #include "create/application_folder.h"
 #include "run/run_sequence.h"
+#include "settings/settings.h"
+#include "settings/settings_store.h"
 #include "window/window_model.h"
 
 namespace {
@@ -68,16 +70,20 @@ int main(int argc, char* argv[]) {
         PrintTo(stdout, QStringLiteral("zarame-cli %1\n").arg(QStringLiteral(PROJECT_VERSION)));
         return kCompleted;
     }
-    if (options.saved) {
-        PrintTo(stderr, QStringLiteral("zarame-cli: --saved はまだ使えません "
-                                       "(設定の保存に未対応です)\n"));
-        return kRefused;
-    }
 
     zarame::WindowModel model;
+    std::int32_t logMax = zarame::kDefaultLogMax;
+    if (options.saved) {
+        // The window's stored inputs, read only: the command line never writes the store.
+        zarame::IniSettingsStore store(zarame::DefaultSettingsPath());
+        const zarame::StoredSettings stored = zarame::LoadSettings(store);
+        zarame::ApplyRunSettings(stored.inputs, model);
+        logMax = stored.logMax;
+    }
     zarame::ApplyCliOptions(options, model);
     zarame::CliHost host(model);
     zarame::RunSequence run(model, host, zarame::DefaultTemplatePath());
+    run.setLogMax(logMax);
     host.attach(run);
     zarame::CliHost::InstallStopSignals();
 

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+#include "settings/run_settings.h"
+
+namespace zarame {
+
+class SettingsStore;
+
+// What the store gives the window when it opens.
+struct StoredSettings {
+    RunSettings inputs;
+    std::int32_t logMax = kDefaultLogMax;
+};
+
+// Reads "LogMax" and the sixteen inputs with their defaults and load rules. "LogMax" that is not
+// a number, or beyond 32 bits, gives 1000; a number below 1 or above 32,767 is held to the nearer
+// bound, the range the log list can hold.
+StoredSettings LoadSettings(SettingsStore& store);
+
+// Writes the sixteen inputs; "LogMax" is never written.
+void SaveSettings(SettingsStore& store, const RunSettings& settings);
+
+}  // namespace zarame

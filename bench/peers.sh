@@ -28,18 +28,14 @@ mkfs.ext4 -q -F -N 6000000 "$image"
 mount -o loop "$image" "$mountPoint"
 head -c 1000 /dev/zero | tr '\0' 'A' >"$mountPoint/source.dat"
 
-folderCount=0
 fresh() {
-    folderCount=$((folderCount + 1))
-    local folder=$mountPoint/run$folderCount
-    mkdir "$folder"
+    mktemp -d "$mountPoint/run-XXXXXX"
     sync
-    echo "$folder"
 }
 seconds() {
     local start end
     start=$(date +%s.%N)
-    "$@" >/dev/null
+    "$@" >/dev/null || return 1
     end=$(date +%s.%N)
     echo "$start $end" | awk '{ printf "%.3f", $2 - $1 }'
 }
@@ -63,32 +59,35 @@ for number in range(1, count + 1):
 floor() { "$bench" floor "$1" "$2" "$items" "$mountPoint/source.dat"; }
 
 declare -A best
-record() {  # name seconds
-    local previous=${best[$1]:-}
-    if [ -z "$previous" ] || awk -v a="$2" -v b="$previous" 'BEGIN { exit !(a < b) }'; then
-        best[$1]=$2
+measure() {  # name command...
+    local name=$1 time
+    shift
+    time=$(seconds "$@" "$(fresh)") || { echo "failed: $name" >&2; exit 1; }
+    local previous=${best[$name]:-}
+    if [ -z "$previous" ] || awk -v a="$time" -v b="$previous" 'BEGIN { exit !(a < b) }'; then
+        best[$name]=$time
     fi
 }
 
 for round in $(seq 1 "$rounds"); do
-    record "folders ours" "$(seconds ours folder 0 "$(fresh)")"
-    record "folders peer" "$(seconds xargsMkdir "$(fresh)")"
-    record "folders floor" "$(seconds floor folder "$(fresh)")"
-    record "empty ours" "$(seconds ours file 0 "$(fresh)")"
-    record "empty peer" "$(seconds xargsTouch "$(fresh)")"
-    record "empty floor" "$(seconds floor empty "$(fresh)")"
-    record "1000 ours" "$(seconds ours file 1000 "$(fresh)")"
-    record "1000 peer" "$(seconds pythonLoop "$(fresh)")"
-    record "1000 floor" "$(seconds floor file1000 "$(fresh)")"
-    record "copies ours" "$(seconds ours copy 0 "$(fresh)")"
-    record "copies floor" "$(seconds floor copy "$(fresh)")"
+    measure "folders ours" ours folder 0
+    measure "folders peer" xargsMkdir
+    measure "folders floor" floor folder
+    measure "empty ours" ours file 0
+    measure "empty peer" xargsTouch
+    measure "empty floor" floor empty
+    measure "1000 ours" ours file 1000
+    measure "1000 peer" pythonLoop
+    measure "1000 floor" floor file1000
+    measure "copies ours" ours copy 0
+    measure "copies floor" floor copy
 done
 
 printf '\n%d items, best of %d rounds, seconds (the floor times its own loop only)\n' "$items" "$rounds"
 printf '%-22s %8s %8s %8s %11s %12s\n' kind ours peer floor ours/peer ours/floor
-row() {  # title key peer-name
+row() {  # title key
     local ours=${best["$2 ours"]} floor=${best["$2 floor"]} peer=${best["$2 peer"]:-}
-    awk -v t="$1" -v o="$ours" -v p="$peer" -v f="$floor" -v n="$3" 'BEGIN {
+    awk -v t="$1" -v o="$ours" -v p="$peer" -v f="$floor" 'BEGIN {
         printf "%-22s %8.3f %8s %8.3f %11s %12.3f\n", t, o, (p == "" ? "-" : sprintf("%.3f", p)),
             f, (p == "" ? "-" : sprintf("%.3f", o / p)), o / f }'
 }

@@ -221,6 +221,20 @@ TEST_F(CliEndToEndTest, StandardStreamsAndTheLog) {
     EXPECT_EQ(gone.exitCode, 130);
     EXPECT_FALSE(Exists(TemplatePath()));
 
+    // A reader that stops reading: the log waits, and a stop still ends the run.
+    int stalled[2];
+    ASSERT_EQ(::pipe(stalled), 0);
+    ::fcntl(stalled[1], F_SETPIPE_SZ, 4096);  // full after a few dozen lines
+    QProcess stalledRun;
+    stalledRun.setChildProcessModifier(
+        [writeEnd = stalled[1]] { ::dup2(writeEnd, STDOUT_FILENO); });
+    Start(stalledRun, Numbers(200000) + QStringList{"--kind=folder", "--fixed-text=stalled"});
+    ::close(stalled[1]);
+    stalledRun.waitForFinished(500);
+    stalledRun.terminate();
+    EXPECT_EQ(Finish(stalledRun).exitCode, 130);
+    ::close(stalled[0]);
+
     EmptyDestination();
     QProcess piped;
     Start(piped, Text("/dev/stdin"));

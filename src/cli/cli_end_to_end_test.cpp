@@ -248,16 +248,24 @@ TEST_F(CliEndToEndTest, StandardStreamsAndTheLog) {
 // Ctrl+C and SIGTERM end a run cleanly whatever it is doing: making items, writing a large
 // template, or waiting for a pipe whose writer never writes.
 TEST_F(CliEndToEndTest, StopSignalsEndTheRunCleanly) {
-    const auto templateHasContent = [this] { return QFileInfo(TemplatePath()).size() > 0; };
-    const auto templateExists = [this] { return Exists(TemplatePath()); };
+    const auto templateHasContent = [this](qint64) { return QFileInfo(TemplatePath()).size() > 0; };
+    // The template is in place and the walk sleeps in its wait for the pipe; a signal that came
+    // while the template was still being written would end the run before the walk, unlogged.
+    const auto waitingForNames = [this](qint64 pid) {
+        QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!Exists(TemplatePath()) || !status.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray fields = status.readAll();
+        return fields.mid(fields.lastIndexOf(')') + 2, 1) == "S";
+    };
     const struct {
         QStringList arguments;
-        std::function<bool()> ready;  // null: once the first log lines are out
+        std::function<bool(qint64)> ready;  // null: once the first log lines are out
         int signal;
     } cases[] = {
         {Numbers(200000) + QStringList{"--kind=folder"}, {}, SIGINT},
         {Numbers(1) + QStringList{"--size=1073741824"}, templateHasContent, SIGINT},
-        {Text("/dev/stdin", "file") + QStringList{"--size=10"}, templateExists, SIGTERM},
+        {Text("/dev/stdin", "file") + QStringList{"--size=10"}, waitingForNames, SIGTERM},
     };
     for (const auto& c : cases) {
         EmptyDestination();
@@ -268,7 +276,8 @@ TEST_F(CliEndToEndTest, StopSignalsEndTheRunCleanly) {
         if (!c.ready) {
             ASSERT_TRUE(process.waitForReadyRead(kProcessTimeoutMilliseconds));
         }
-        while (c.ready && !c.ready() && clock.elapsed() < kProcessTimeoutMilliseconds) {
+        while (c.ready && !c.ready(process.processId()) &&
+               clock.elapsed() < kProcessTimeoutMilliseconds) {
             process.waitForFinished(1);
         }
         // Pressed again and again until the program has ended: every press after the first must

@@ -173,17 +173,13 @@ std::string FileSystemName(const fs::path& path) {
     }
 }
 
-// The minimum the kernel must be asked for the same items: one stat to find a name free, then
-// the create itself.
+// The minimum the kernel must be asked for the same items: one create call per item (an
+// exclusive create is its own existence test), and the content written from memory.
 void PlainBatch(const fs::path& folder, ItemKind kind, const std::string& content, int count) {
     const std::string prefix = folder.string() + "/f";
     std::vector<char> path(prefix.size() + 32);
     for (int number = 1; number <= count; ++number) {
         std::snprintf(path.data(), path.size(), "%s%06d.dat", prefix.c_str(), number);
-        struct stat status;
-        if (::stat(path.data(), &status) == 0) {
-            throw std::runtime_error(std::string("already there: ") + path.data());
-        }
         if (kind == ItemKind::Folder) {
             if (::mkdir(path.data(), 0777) != 0) {
                 Fail(std::string("mkdir ") + path.data());
@@ -476,6 +472,53 @@ void RunTemplate(const fs::path& root) {
     PrintRow("1 GiB template", pair, 1.2);
 }
 
+// The one-call floor of a duplicate that reads its source per item, as a copy that notices a
+// changed or deleted source must: open and read the source, create and write the copy.
+void PlainCopies(const fs::path& folder, const fs::path& source, int count) {
+    const std::string prefix = folder.string() + "/f";
+    std::vector<char> path(prefix.size() + 32);
+    std::vector<char> buffer(1 << 20);
+    for (int number = 1; number <= count; ++number) {
+        std::snprintf(path.data(), path.size(), "%s%06d.dat", prefix.c_str(), number);
+        const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+        const int out = ::open(path.data(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+        if (in < 0 || out < 0) {
+            Fail(std::string("open ") + path.data());
+        }
+        ssize_t read;
+        while ((read = ::read(in, buffer.data(), buffer.size())) > 0) {
+            WriteAll(out, buffer.data(), static_cast<size_t>(read), path.data());
+        }
+        ::close(in);
+        if (read < 0 || ::close(out) != 0) {
+            Fail(std::string("copy ") + path.data());
+        }
+    }
+}
+
+// zarame-bench floor KIND FOLDER COUNT [SOURCE]: one timed run of the one-call floor, for the
+// script that times the command line against its peers. Prints the wall time in seconds.
+int RunFloor(int argc, char** argv) {
+    const std::string kind = argv[2];
+    const fs::path folder = argv[3];
+    const int count = std::atoi(argv[4]);
+    const Timing timing = Time([&] {
+        if (kind == "folder") {
+            PlainBatch(folder, ItemKind::Folder, "", count);
+        } else if (kind == "empty") {
+            PlainBatch(folder, ItemKind::NewFile, "", count);
+        } else if (kind == "file1000") {
+            PlainBatch(folder, ItemKind::NewFile, std::string(1000, kFill), count);
+        } else if (kind == "copy" && argc > 5) {
+            PlainCopies(folder, argv[5], count);
+        } else {
+            throw std::runtime_error("unknown floor kind " + kind);
+        }
+    });
+    std::printf("%.3f\n", timing.wall);
+    return 0;
+}
+
 fs::path DefaultParent() {
     std::error_code error;
     const fs::path executable = fs::read_symlink("/proc/self/exe", error);
@@ -488,6 +531,14 @@ fs::path DefaultParent() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 5 && std::string(argv[1]) == "floor") {
+        try {
+            return RunFloor(argc, argv);
+        } catch (const std::exception& failure) {
+            std::fprintf(stderr, "failed: %s\n", failure.what());
+            return 1;
+        }
+    }
     std::string mode = "all";
     fs::path parent = DefaultParent();
     int next = 1;

@@ -50,11 +50,9 @@ void CloseOnTerminationSignals(QWidget& window) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    // As for the command line: a closed standard stream must not become the template or an item
-    // (Qt's warnings would be written into it), and a file-size limit must end a run with an
-    // error line and its clean-up, not kill the program with the template left behind and the
-    // settings unsaved.
-    zarame::PrepareProcess();
+    if (!zarame::PrepareProcess()) {
+        return 1;
+    }
     QApplication application(argc, argv);
     zarame::SetUpApplication(application);
     zarame::MainWindow window({zarame::DefaultSettingsPath(), zarame::DefaultTemplatePath(), {}});

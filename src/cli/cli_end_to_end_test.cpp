@@ -99,23 +99,6 @@ protected:
         return Finish(process);
     }
 
-    // Ctrl+C, pressed again and again until the program has ended: every press after the first
-    // must be absorbed, not end the program half-way through its clean-up. Returns how many
-    // presses were sent.
-    static int InterruptUntilEnded(QProcess& process) {
-        int presses = 0;
-        QElapsedTimer clock;
-        clock.start();
-        while (process.state() == QProcess::Running && process.processId() > 0 &&
-               clock.elapsed() < kProcessTimeoutMilliseconds) {
-            ::kill(static_cast<pid_t>(process.processId()), SIGINT);
-            ++presses;
-            ::usleep(200);
-            process.waitForFinished(0);
-        }
-        return presses;
-    }
-
     QStringList Numbers(int last) const {
         return {QStringLiteral("--source=numbers"),   QStringLiteral("--min=1"),
                 QStringLiteral("--max=%1").arg(last), QStringLiteral("--fixed-text=file"),
@@ -123,6 +106,10 @@ protected:
     }
     QStringList Text(const QString& names, const QString& kind = "folder") const {
         return {"--source=text", "--text=" + names, "--kind=" + kind, "--folder=" + destination_};
+    }
+    void EmptyDestination() const {
+        QDir(destination_).removeRecursively();
+        QDir().mkpath(destination_);
     }
     QString File(const QString& name) const { return temporary_.filePath(name); }
     QString Item(const QString& name) const { return destination_ + u'/' + name; }
@@ -222,14 +209,40 @@ TEST_F(CliEndToEndTest, StandardStreamsAndTheLog) {
         ASSERT_EQ(ReadFile(Item(name)), QByteArray(100, 'A')) << name.toStdString();
     }
 
-    QDir(destination_).removeRecursively();
-    QDir().mkpath(destination_);
+    EmptyDestination();
     const CliResult full = Run(Numbers(2000) + QStringList{"--kind=folder"},
                                [] { ::dup2(::open("/dev/full", O_WRONLY), STDOUT_FILENO); });
     EXPECT_EQ(full.exitCode, 1);
     EXPECT_TRUE(full.error.contains("ログを書き込めません")) << full.error.toStdString();
     EXPECT_LT(FolderEntries(destination_).size(), 2000);  // it stopped soon
 
+    EmptyDestination();
+
+    // As with "zarame-cli ... | head -1": a reader that goes away is a stop, not a failure.
+    int readerGone[2];
+    ASSERT_EQ(::pipe(readerGone), 0);
+    ::close(readerGone[0]);
+    const CliResult gone = Run(Numbers(200000) + QStringList{"--kind=folder"},
+                               [writeEnd = readerGone[1]] { ::dup2(writeEnd, STDOUT_FILENO); });
+    ::close(readerGone[1]);
+    EXPECT_EQ(gone.exitCode, 130);
+    EXPECT_FALSE(Exists(TemplatePath()));
+
+    // A reader that stops reading: the log waits, and a stop still ends the run.
+    int stalled[2];
+    ASSERT_EQ(::pipe(stalled), 0);
+    ::fcntl(stalled[1], F_SETPIPE_SZ, 4096);  // full after a few dozen lines
+    QProcess stalledRun;
+    stalledRun.setChildProcessModifier(
+        [writeEnd = stalled[1]] { ::dup2(writeEnd, STDOUT_FILENO); });
+    Start(stalledRun, Numbers(200000) + QStringList{"--kind=folder", "--fixed-text=stalled"});
+    ::close(stalled[1]);
+    stalledRun.waitForFinished(500);
+    stalledRun.terminate();
+    EXPECT_EQ(Finish(stalledRun).exitCode, 130);
+    ::close(stalled[0]);
+
+    EmptyDestination();
     QProcess piped;
     Start(piped, Text("/dev/stdin"));
     piped.write("alpha\r\nベータ\n");
@@ -239,68 +252,57 @@ TEST_F(CliEndToEndTest, StandardStreamsAndTheLog) {
     EXPECT_EQ(names.out, (QStringList{"alphaを作成しました", "ベータを作成しました"}));
 }
 
-TEST_F(CliEndToEndTest, InterruptStopsABatchAfterTheItemInHand) {
-    QProcess process;
-    Start(process, Numbers(200000) + QStringList{QStringLiteral("--kind=folder")});
-    // Output comes in blocks once items are being made, and the signals are trapped by then.
-    ASSERT_TRUE(process.waitForReadyRead(kProcessTimeoutMilliseconds));
-    EXPECT_GE(InterruptUntilEnded(process), 1);
-    const CliResult result = Finish(process);
-    EXPECT_EQ(result.exitCode, 130);
-    ASSERT_FALSE(result.out.isEmpty());
-    EXPECT_EQ(result.out.back(), QStringLiteral("処理を中断しました"));
-    // Every folder made was reported, and nothing was reported that was not made.
-    EXPECT_EQ(FolderEntries(destination_).size(), result.out.size() - 1);
-    EXPECT_LT(result.out.size(), 200000);
-}
-
-TEST_F(CliEndToEndTest, InterruptWhileWritingTheTemplateLeavesNoTemplate) {
-    QProcess process;
-    Start(process, Numbers(1) + QStringList{QStringLiteral("--size=1073741824")});
-    // Once the template has content, the run is past installing its signal handlers.
-    QElapsedTimer clock;
-    clock.start();
-    while (process.state() == QProcess::Running && QFileInfo(TemplatePath()).size() == 0 &&
-           clock.elapsed() < kProcessTimeoutMilliseconds) {
-        process.waitForFinished(1);
+// Ctrl+C and SIGTERM end a run cleanly whatever it is doing: making items, writing a large
+// template, or waiting for a pipe whose writer never writes.
+TEST_F(CliEndToEndTest, StopSignalsEndTheRunCleanly) {
+    const auto templateHasContent = [this](qint64) { return QFileInfo(TemplatePath()).size() > 0; };
+    // The template is in place and the walk sleeps in its wait for the pipe; a signal that came
+    // while the template was still being written would end the run before the walk, unlogged.
+    const auto waitingForNames = [this](qint64 pid) {
+        QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!Exists(TemplatePath()) || !status.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray fields = status.readAll();
+        return fields.mid(fields.lastIndexOf(')') + 2, 1) == "S";
+    };
+    const struct {
+        QStringList arguments;
+        std::function<bool(qint64)> ready;  // null: once the first log lines are out
+        int signal;
+    } cases[] = {
+        {Numbers(200000) + QStringList{"--kind=folder"}, {}, SIGINT},
+        {Numbers(1) + QStringList{"--size=1073741824"}, templateHasContent, SIGINT},
+        {Text("/dev/stdin", "file") + QStringList{"--size=10"}, waitingForNames, SIGTERM},
+    };
+    for (const auto& c : cases) {
+        EmptyDestination();
+        QProcess process;
+        Start(process, c.arguments);
+        QElapsedTimer clock;
+        clock.start();
+        if (!c.ready) {
+            ASSERT_TRUE(process.waitForReadyRead(kProcessTimeoutMilliseconds));
+        }
+        while (c.ready && !c.ready(process.processId()) &&
+               clock.elapsed() < kProcessTimeoutMilliseconds) {
+            process.waitForFinished(1);
+        }
+        // Pressed again and again until the program has ended: every press after the first must
+        // be absorbed, not end the program half-way through its clean-up.
+        while (process.state() == QProcess::Running &&
+               clock.elapsed() < 2 * kProcessTimeoutMilliseconds) {
+            ::kill(static_cast<pid_t>(process.processId()), c.signal);
+            ::usleep(200);
+            process.waitForFinished(0);
+        }
+        const CliResult result = Finish(process);
+        EXPECT_EQ(result.exitCode, 130) << c.arguments.join(' ').toStdString();
+        ASSERT_FALSE(result.out.isEmpty());
+        EXPECT_EQ(result.out.back(), QStringLiteral("処理を中断しました"));
+        // Every item made was reported, and nothing was reported that was not made.
+        EXPECT_EQ(FolderEntries(destination_).size(), result.out.size() - 1);
+        EXPECT_FALSE(Exists(TemplatePath()));
     }
-    ASSERT_GT(QFileInfo(TemplatePath()).size(), 0);
-    EXPECT_GE(InterruptUntilEnded(process), 1);
-    const CliResult result = Finish(process);
-    EXPECT_EQ(result.exitCode, 130);
-    EXPECT_EQ(result.out, QStringList{QStringLiteral("処理を中断しました")});
-    EXPECT_FALSE(Exists(TemplatePath()));
-    EXPECT_TRUE(FolderEntries(destination_).isEmpty());
-}
-
-TEST_F(CliEndToEndTest, TerminateWhileWaitingForAPipeThatNeverWrites) {
-    QProcess process;
-    Start(process, Text("/dev/stdin", "file") + QStringList{"--size=10"});
-    // The template exists once the run waits for the first name; the writer never writes.
-    QElapsedTimer clock;
-    clock.start();
-    while (!Exists(TemplatePath()) && clock.elapsed() < kProcessTimeoutMilliseconds) {
-        process.waitForFinished(1);
-    }
-    process.terminate();
-    const CliResult result = Finish(process);
-    EXPECT_EQ(result.exitCode, 130);
-    EXPECT_EQ(result.out, QStringList{QStringLiteral("処理を中断しました")});
-    EXPECT_FALSE(Exists(TemplatePath()));
-}
-
-TEST_F(CliEndToEndTest, ReaderThatGoesAwayStopsTheRunCleanly) {
-    // As with "zarame-cli ... | head -1": standard output is a pipe nobody reads any more, so the
-    // first block written raises SIGPIPE.
-    int readerGone[2];
-    ASSERT_EQ(::pipe(readerGone), 0);
-    ::close(readerGone[0]);
-    const CliResult result = Run(Numbers(200000) + QStringList{QStringLiteral("--size=100")},
-                                 [writeEnd = readerGone[1]] { ::dup2(writeEnd, STDOUT_FILENO); });
-    ::close(readerGone[1]);
-    EXPECT_EQ(result.exitCode, 130);
-    EXPECT_FALSE(Exists(TemplatePath()));
-    EXPECT_LT(FolderEntries(destination_).size(), 200000);
 }
 
 TEST_F(CliEndToEndTest, SavedRunsTheWindowsStoredInputsAndNeverWritesThem) {

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <initializer_list>
 
+#include "run/progress_log.h"
 #include "run/run_sequence.h"
 #include "window/window_model.h"
 
@@ -16,13 +17,49 @@ namespace {
 // Log lines reach a reader at least this often, and the live count is redrawn as often.
 constexpr qint64 kRefreshMilliseconds = 200;
 
+// 1234567 as "1,234,567", as Japanese users write counts.
+QString Grouped(long long value) {
+    QString digits = QString::number(value < 0 ? -value : value);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3) {
+        digits.insert(at, u',');
+    }
+    return value < 0 ? u'-' + digits : digits;
+}
+
+QString Duration(double seconds) {
+    const long long whole = static_cast<long long>(seconds + 0.5);
+    if (whole < 60) {
+        return QStringLiteral("%1 秒").arg(whole);
+    }
+    if (whole < 3600) {
+        return QStringLiteral("%1 分 %2 秒").arg(whole / 60).arg(whole % 60);
+    }
+    return QStringLiteral("%1 時間 %2 分").arg(whole / 3600).arg(whole % 3600 / 60);
+}
+
+// An outcome line ends in exactly one of the two suffixes; an error line starts with "[n][n]".
+enum class LineKind { Created, Existed, Other };
+
+LineKind KindOf(const QString& line) {
+    static const QString created = QString::fromUtf16(kCreatedSuffix);
+    static const QString existed = QString::fromUtf16(kExistsSuffix);
+    const bool errorLine = line.startsWith(u'[') && line.contains(QStringLiteral("]["));
+    if (line.endsWith(created) && !errorLine) {
+        return LineKind::Created;
+    }
+    if (line.endsWith(existed) && !errorLine) {
+        return LineKind::Existed;
+    }
+    return LineKind::Other;
+}
+
 }  // namespace
 
 void WriteToStandardError(const QString& text) {
     WriteMessage(STDERR_FILENO, text.toLocal8Bit(), &CliHost::StopSignalled);
 }
 
-CliHost::CliHost(WindowModel& model) : log_(STDOUT_FILENO, &CliHost::StopSignalled) {
+CliHost::CliHost(WindowModel& model) : model_(model), log_(STDOUT_FILENO, &CliHost::StopSignalled) {
     outputOnTerminal_ = ::isatty(STDOUT_FILENO) != 0;
     progressOnTerminal_ = ::isatty(STDERR_FILENO) != 0;
     clock_.start();
@@ -77,7 +114,19 @@ void CliHost::Finish() {
 }
 
 void CliHost::WriteLogLine(const QString& line) {
-    ++items_;
+    if (!sinceFirstItem_.isValid()) {
+        sinceFirstItem_.start();
+    }
+    switch (KindOf(line)) {
+        case LineKind::Created:
+            ++created_;
+            break;
+        case LineKind::Existed:
+            ++existed_;
+            break;
+        case LineKind::Other:
+            break;
+    }
     log_.Append(line);
     // A log that cannot be written any more ends the run as the stop button would.
     if (log_.state() != LogOutput::State::Open && run_ != nullptr) {
@@ -104,10 +153,47 @@ void CliHost::ShowProgress() {
         return;
     }
     lastProgressAt_ = now;
-    const double seconds = static_cast<double>(now) / 1000.0;
-    const long long rate = seconds > 0 ? static_cast<long long>(items_ / seconds) : 0;
-    WriteToStandardError(QStringLiteral("\r\033[K%1 件 (%2 件/秒)").arg(items_).arg(rate));
+    const ProgressBar& bar = model_.progress();
+    const QString status = model_.caption(Label::lblNow);
+    QString text;
+    if (status == QString::fromUtf16(kStatusWritingTemplate)) {
+        text = status + QStringLiteral(" %1 / %2")
+                            .arg(Grouped(static_cast<long long>(bar.value)),
+                                 Grouped(static_cast<long long>(bar.maximum)));
+    } else {
+        const long long items = created_ + existed_;
+        const double seconds =
+            sinceFirstItem_.isValid() ? static_cast<double>(sinceFirstItem_.elapsed()) / 1000.0 : 0;
+        const double rate = seconds > 0 ? static_cast<double>(items) / seconds : 0;
+        // Only the number source knows its total; the other bars are an activity display.
+        const bool totalKnown = model_.nameSource() == NameSource::SequentialNumbers &&
+                                bar.maximum > 0 && status == QString::fromUtf16(kStatusCreating);
+        const long long total = static_cast<long long>(bar.maximum);
+        text = Grouped(items);
+        if (totalKnown) {
+            text += QStringLiteral(" / %1").arg(Grouped(total));
+        }
+        text += QStringLiteral(" 件");
+        if (totalKnown) {
+            text += QStringLiteral(" (%1%)").arg(items * 100 / total);
+        }
+        text += QStringLiteral("  %1 件/秒").arg(Grouped(static_cast<long long>(rate)));
+        if (totalKnown && rate > 0 && items > 0) {
+            text += QStringLiteral("  残り ") + Duration(static_cast<double>(total - items) / rate);
+        }
+    }
+    WriteToStandardError(QStringLiteral("\r\033[K") + text);
     progressShown_ = true;
+}
+
+void CliHost::ShowSummary() {
+    if (!progressOnTerminal_) {
+        return;  // a script reads the log; standard error stays for what went wrong
+    }
+    const double seconds = static_cast<double>(clock_.elapsed()) / 1000.0;
+    WriteToStandardError(QStringLiteral("作成 %1 件、既存 %2 件、経過 %3 秒\n")
+                             .arg(Grouped(created_), Grouped(existed_))
+                             .arg(seconds, 0, 'f', 1));
 }
 
 void CliHost::EndProgress() {

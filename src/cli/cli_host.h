@@ -33,6 +33,9 @@ public:
 
     // Writes the log lines still held and clears the live count; at the end of a run.
     void Finish();
+    // On a terminal, one line after a run that created: items created, items that existed, and
+    // the time taken.
+    void ShowSummary();
     LogOutput::State logState() const { return log_.state(); }
     int logError() const { return log_.error(); }
 
@@ -44,13 +47,16 @@ private:
 
     static volatile std::sig_atomic_t stopSignalled_;
 
+    WindowModel& model_;
     RunSequence* run_ = nullptr;
     LogOutput log_;
     bool outputOnTerminal_ = false;
     bool progressOnTerminal_ = false;
     bool progressShown_ = false;
-    long long items_ = 0;
+    long long created_ = 0;
+    long long existed_ = 0;
     QElapsedTimer clock_;
+    QElapsedTimer sinceFirstItem_;
     qint64 lastProgressAt_ = 0;
     qint64 lastFlushAt_ = -1000;
 };

@@ -98,6 +98,10 @@ int main(int argc, char* argv[]) {
 
     const zarame::RunOutcome outcome = run.cmdCreate_Click();
     host.Finish();
+    if (outcome != zarame::RunOutcome::Refused &&
+        outcome != zarame::RunOutcome::WorkbookUnavailable) {
+        host.ShowSummary();
+    }
     if (outcome == zarame::RunOutcome::EndedEarly && run.quietFailure()) {
         // The window ends such a walk without a line; a script still needs to know why.
         zarame::WriteToStandardError(

@@ -20,13 +20,15 @@ public:
     virtual bool FolderExists(const QString& path) = 0;
     virtual bool FileExists(const QString& path) = 0;
 
-    // Creates the folder; AlreadyExists when a folder appeared there first. A file of that name is
-    // a failure.
+    // Creates the folder; AlreadyExists when a folder (or a link to one) is there. Anything else
+    // of that name is a failure. The create is its own existence test.
     virtual CreateOutcome CreateFolder(const QString& path) = 0;
 
-    // Copies the source to a destination that must not exist yet: nothing is ever replaced, so a
-    // file that appears between a caller's test and the copy reports AlreadyExists. A folder at
-    // the destination is a failure.
+    // Copies the source to a destination that must not exist yet: nothing is ever replaced, and
+    // anything but a folder at the destination (a file, a FIFO, a dangling link) reports
+    // AlreadyExists without the source being opened. A folder there is a failure. The copy holds
+    // the source's bytes up to its size when opened; a source that is not a regular file is
+    // refused.
     virtual CreateOutcome CopyFile(const QString& source, const QString& destination) = 0;
 
     // Deletes a file; a write-protected file is refused rather than forced.
@@ -34,9 +36,10 @@ public:
 
     virtual std::unique_ptr<TextStream> OpenTextFile(const QString& path) = 0;
 
-    // The template that new files are copied from. Creating it removes a stale leftover, creates
-    // the file exclusively without following a symbolic link, and locks it for this run, so that a
-    // second run cannot delete or overwrite it; copies of it read the locked file itself.
+    // The template that new files are copied from. Creating it makes and locks the file before it
+    // has its name, then gives it the name, removing a stale leftover (one no run holds locked)
+    // without following a symbolic link; so a second run can neither delete nor overwrite it.
+    // Copies are made from what this run wrote, never from whatever the name points at.
     virtual void CreateTemplate(const QString& path) = 0;
     virtual void WriteTemplate(const char* bytes, qsizetype count) = 0;
     // Deletes the template if this run made it, or a stale one no other run holds. Never fails.

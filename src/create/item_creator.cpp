@@ -8,21 +8,16 @@ ItemRecipe ItemRecipeOf(const WindowModel& model, const QString& templatePath) {
     return ItemRecipe{model.itemKind(), model.text(TextBox::txtDup), templatePath};
 }
 
+// The existence test of each kind is made by the exclusive create itself: it fails when anything
+// stands at the path, and only then does the service look at what it is, to tell an item of the
+// kind (false) from something that is in the way (an error). One system call per new item.
 bool CreateItem(const QString& path, const ItemRecipe& recipe, FileService& files) {
     switch (recipe.kind) {
         case ItemKind::NewFile:
-        case ItemKind::Duplicate: {
-            if (files.FileExists(path)) {
-                return false;
-            }
-            const QString& source =
-                recipe.kind == ItemKind::NewFile ? recipe.templatePath : recipe.duplicateSource;
-            return files.CopyFile(source, path) == CreateOutcome::Created;
-        }
+            return files.CopyFile(recipe.templatePath, path) == CreateOutcome::Created;
+        case ItemKind::Duplicate:
+            return files.CopyFile(recipe.duplicateSource, path) == CreateOutcome::Created;
         case ItemKind::Folder:
-            if (files.FolderExists(path)) {
-                return false;
-            }
             return files.CreateFolder(path) == CreateOutcome::Created;
     }
     return false;

@@ -93,6 +93,7 @@ TEST_F(ItemCreator, WrongKindAtThePathAndMissingPlacesAreErrors) {
     EXPECT_FALSE(Exists(folder + "/a"));  // never cut short at the NUL
     QFile::remove(recipe.duplicateSource);
     EXPECT_EQ(ErrorOf(ItemKind::Duplicate, "after-delete.dat"), ENOENT);
+    EXPECT_FALSE(Exists(folder + "/after-delete.dat"));  // made first, removed again
 }
 
 TEST_F(ItemCreator, NameWithSeparatorCreatesInAnExistingSubFolderOnly) {

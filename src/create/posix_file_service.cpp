@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include <algorithm>
 #include <utility>
@@ -23,6 +24,14 @@ namespace {
 // per megabyte stays small, small enough to be no memory burden.
 constexpr qsizetype kCopyBlock = 1 << 20;
 constexpr mode_t kTemplateMode = 0644;
+// How long a duplicate source must have been left unchanged before its bytes are kept in memory.
+constexpr time_t kSettledSeconds = 2;
+
+bool SameTime(const timespec& left, const timespec& right) {
+    return left.tv_sec == right.tv_sec && left.tv_nsec == right.tv_nsec;
+}
+// Items are ordinary new files, whatever the mode of what they are copied from.
+constexpr mode_t kNewFileMode = 0666;
 // How often a leftover is cleared before taking the template gives up: each round needs
 // another run to have slipped in between, which does not repeat without end.
 constexpr int kTemplateAttempts = 8;
@@ -199,37 +208,11 @@ CreateOutcome PosixFileService::CreateFolder(const QString& path) {
 }
 
 CreateOutcome PosixFileService::CopyFile(const QString& source, const QString& destination) {
-    const bool fromTemplate = templateFd_ >= 0 && source == templatePath_;
-    FileDescriptor opened(fromTemplate ? -1 : OpenForReading(Native(source)));
-    // The run wrote the template and holds it locked, so its size and mode are known without
-    // asking the system once per item.
-    off_t size = templateSize_;
-    mode_t mode = kTemplateMode;
-    if (!fromTemplate) {
-        if (opened.get() < 0) {
-            if (errno == ENXIO) {
-                throw NotRegularFileError(source);  // a socket
-            }
-            ThrowErrno(source);
-        }
-        struct stat sourceStatus;
-        if (::fstat(opened.get(), &sourceStatus) != 0) {
-            ThrowErrno(source);
-        }
-        if (S_ISDIR(sourceStatus.st_mode)) {
-            throw FileSystemError(EISDIR, source);
-        }
-        if (!S_ISREG(sourceStatus.st_mode)) {
-            throw NotRegularFileError(source);
-        }
-        size = sourceStatus.st_size;
-        mode = sourceStatus.st_mode & 0777;
-    }
-
     const QByteArray nativeDestination = Native(destination);
-    // O_EXCL never follows a symbolic link and never opens what is already there.
-    FileDescriptor target(
-        ::open(nativeDestination.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+    // The exclusive create is the existence test: it never follows a symbolic link, never opens
+    // what is already there, and costs no call of its own.
+    FileDescriptor target(::open(nativeDestination.constData(),
+                                 O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
     if (target.get() < 0) {
         if (errno == EEXIST) {
             if (IsFolder(destination)) {
@@ -240,10 +223,10 @@ CreateOutcome PosixFileService::CopyFile(const QString& source, const QString& d
         ThrowErrno(destination);
     }
     try {
-        if (fromTemplate) {
+        if (templateFd_ >= 0 && source == templatePath_) {
             CopyTemplate(target.get(), destination);
         } else {
-            CopyContent(opened.get(), size, target.get(), source, destination);
+            CopySource(source, target.get(), destination);
         }
         if (::close(target.release()) != 0) {
             ThrowErrno(destination);
@@ -255,6 +238,45 @@ CreateOutcome PosixFileService::CopyFile(const QString& source, const QString& d
         throw;
     }
     return CreateOutcome::Created;
+}
+
+void PosixFileService::CopySource(const QString& source, int destinationFd,
+                                  const QString& destination) {
+    const QByteArray native = Native(source);
+    // A look at the path first: what is not a regular file is refused without being opened, and
+    // a source unchanged since the last item is written from memory.
+    struct stat status;
+    if (::stat(native.constData(), &status) != 0) {
+        ThrowErrno(source);
+    }
+    if (S_ISDIR(status.st_mode)) {
+        throw FileSystemError(EISDIR, source);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw NotRegularFileError(source);
+    }
+    if (sourceCache_.Holds(source, status)) {
+        if (!WriteAll(destinationFd, sourceCache_.content.constData(),
+                      static_cast<size_t>(sourceCache_.content.size()))) {
+            ThrowErrno(destination);
+        }
+        return;
+    }
+    FileDescriptor opened(OpenForReading(native));
+    if (opened.get() < 0) {
+        ThrowErrno(source);
+    }
+    // The file now open may not be the one looked at: the checks hold for what is read.
+    if (::fstat(opened.get(), &status) != 0) {
+        ThrowErrno(source);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw NotRegularFileError(source);
+    }
+    const Copied copied =
+        CopyContent(opened.get(), status.st_size, destinationFd, source, destination);
+    sourceCache_.Remember(source, status,
+                          copied.inOneRead ? buffer_.left(copied.bytes) : QByteArray());
 }
 
 void PosixFileService::CopyTemplate(int destinationFd, const QString& destination) {
@@ -288,14 +310,17 @@ void PosixFileService::CopyTemplate(int destinationFd, const QString& destinatio
     }
 }
 
-void PosixFileService::CopyContent(int sourceFd, off_t size, int destinationFd,
-                                   const QString& source, const QString& destination) {
+PosixFileService::Copied PosixFileService::CopyContent(int sourceFd, off_t size, int destinationFd,
+                                                       const QString& source,
+                                                       const QString& destination) {
     // A source is copied up to the size it had when it was opened, so a file that grows meanwhile
     // gives the same copy on every file system. A size of 0 says nothing for files the kernel
     // makes up as they are read (/proc), so those are copied to their end, as cp does.
     const bool toEnd = size == 0;
     buffer_.resize(kCopyBlock);
-    for (off_t offset = 0; toEnd || offset < size;) {
+    off_t offset = 0;
+    int reads = 0;
+    while (toEnd || offset < size) {
         const size_t wanted = toEnd
                                   ? static_cast<size_t>(kCopyBlock)
                                   : static_cast<size_t>(std::min<off_t>(size - offset, kCopyBlock));
@@ -307,13 +332,42 @@ void PosixFileService::CopyContent(int sourceFd, off_t size, int destinationFd,
             ThrowErrno(source);
         }
         if (read == 0) {
-            return;  // the source shrank under us; copy what there is
+            break;  // the source shrank under us; copy what there is
         }
         if (!WriteAll(destinationFd, buffer_.constData(), static_cast<size_t>(read))) {
             ThrowErrno(destination);
         }
         offset += read;
+        ++reads;
     }
+    return {static_cast<qsizetype>(offset), reads == 1};
+}
+
+bool PosixFileService::SourceCache::Holds(const QString& source, const struct stat& status) const {
+    return valid && source == path && status.st_dev == device && status.st_ino == inode &&
+           status.st_size == content.size() && SameTime(status.st_mtim, modified) &&
+           SameTime(status.st_ctim, changed);
+}
+
+void PosixFileService::SourceCache::Remember(const QString& source, const struct stat& status,
+                                             const QByteArray& whole) {
+    valid = false;
+    // Only a whole, non-empty source read in one block, and only one whose last change lies well
+    // in the past: file times tick coarsely, so a change made within the same tick as the read
+    // would not show in them (a file changed so recently is read again for every item).
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    if (status.st_size == 0 || whole.size() != status.st_size ||
+        status.st_ctim.tv_sec + kSettledSeconds > now.tv_sec) {
+        return;
+    }
+    path = source;
+    device = status.st_dev;
+    inode = status.st_ino;
+    modified = status.st_mtim;
+    changed = status.st_ctim;
+    content = whole;
+    valid = true;
 }
 
 void PosixFileService::DeleteFile(const QString& path) {

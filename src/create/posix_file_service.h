@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <QByteArray>
 #include <optional>
@@ -30,8 +31,13 @@ public:
 
 private:
     void CopyTemplate(int destinationFd, const QString& destination);
-    void CopyContent(int sourceFd, off_t size, int destinationFd, const QString& source,
-                     const QString& destination);
+    void CopySource(const QString& source, int destinationFd, const QString& destination);
+    struct Copied {
+        qsizetype bytes = 0;
+        bool inOneRead = false;
+    };
+    Copied CopyContent(int sourceFd, off_t size, int destinationFd, const QString& source,
+                       const QString& destination);
     void CloseTemplate() noexcept;
 
     int templateFd_ = -1;
@@ -41,6 +47,22 @@ private:
     // memory, never read back.
     std::optional<char> templateFill_;
     QByteArray buffer_;
+
+    // The bytes of the last duplicate source of up to one block, with what identifies that
+    // version of it: the same file, size, and modification and change times mean the same bytes.
+    struct SourceCache {
+        bool Holds(const QString& source, const struct stat& status) const;
+        // Keeps the source's bytes when they are the whole of it (else forgets).
+        void Remember(const QString& source, const struct stat& status, const QByteArray& whole);
+
+        bool valid = false;
+        QString path;
+        dev_t device = 0;
+        ino_t inode = 0;
+        timespec modified{};
+        timespec changed{};
+        QByteArray content;
+    } sourceCache_;
 };
 
 }  // namespace zarame

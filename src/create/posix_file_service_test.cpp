@@ -95,14 +95,13 @@ TEST_F(TemplateRace, LeftoversAreReplacedAndAPlantedLinkIsNotFollowed) {
     EXPECT_FALSE(QFileInfo(templatePath).isSymLink());
     files.RemoveTemplate(templatePath);
     EXPECT_EQ(ReadFile(victim), "keep me");
-}
 
-TEST_F(TemplateRace, WriteProtectedLeftoverIsNotForcedAndFailsTheBuild) {
+    // A write-protected leftover is not forced: the build fails, and the file stays.
     WriteFile(templatePath, "read-only");
     QFile::setPermissions(templatePath, QFileDevice::ReadOwner);
     EXPECT_EQ(ErrorNumberOf([&] { files.CreateTemplate(templatePath); }), EEXIST);
     files.RemoveTemplate(templatePath);
-    EXPECT_TRUE(Exists(templatePath));  // a template that cannot be deleted stays
+    EXPECT_TRUE(Exists(templatePath));
 }
 
 TEST_F(TemplateRace, RunsThatClearLeftoversNeverDisturbALiveRun) {
@@ -194,6 +193,20 @@ TEST_F(Copies, SourcesThatAreNotRegularFilesAreRefusedWithoutWaiting) {
         EXPECT_FALSE(Exists(target));
     }
     ::close(listener);
+}
+
+TEST_F(Copies, EachCopyHoldsTheSourceAsItIsThen) {
+    // A source long unchanged is read once and then written from memory; another file put in
+    // its place is read again.
+    const QString settled = QStringLiteral("/etc/passwd");
+    const QString source = Path("source");
+    ASSERT_EQ(files.CopyFile(settled, source), CreateOutcome::Created);
+    ASSERT_EQ(files.CopyFile(settled, Path("again")), CreateOutcome::Created);
+    EXPECT_EQ(ReadFile(Path("again")), ReadFile(settled));
+    WriteFile(Path("next"), "other");
+    ASSERT_EQ(::rename(Native(Path("next")).constData(), Native(source).constData()), 0);
+    ASSERT_EQ(files.CopyFile(source, Path("copy")), CreateOutcome::Created);
+    EXPECT_EQ(ReadFile(Path("copy")), "other");
 }
 
 TEST_F(Copies, SourceWhoseSizeReadsZeroIsCopiedToItsEnd) {

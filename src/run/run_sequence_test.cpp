@@ -108,36 +108,35 @@ TEST_F(WholeRun, StopDuringItemsThenStartAgain) {
     EXPECT_EQ(FolderEntries(destination).size(), 10);
 }
 
-TEST_F(WholeRun, FailingItemEndsWithAnErrorLineAndKeepsEarlierItems) {
-    model.select(OptionGroup::optSpec, 2);
-    UpdateInputGroups(model);
-    before = EnabledStates();
-    testing::WriteFile(destination + "/file002.dat", "a file where a folder goes");
-    EXPECT_EQ(Start(), RunOutcome::Failed);
-    EXPECT_TRUE(model.logLines().back().startsWith("[17][0]"));
-    EXPECT_TRUE(QFileInfo(destination + "/file001.dat").isDir());
-    EXPECT_TRUE(host.messages.empty());
-    ExpectCleanEnd();
-}
-
-TEST_F(WholeRun, OverflowingInputsAreErrorLinesNotMessages) {
-    model.setText(TextBox::txtFileByte, "1e10");
-    EXPECT_EQ(Start(), RunOutcome::Failed);
-    EXPECT_EQ(model.logLines(), QStringList{"[6][0]オーバーフローしました"});
-    EXPECT_TRUE(host.messages.empty());
-    ExpectCleanEnd();
-}
-
-TEST_F(WholeRun, TemplateFailureSkipsTheBatch) {
-    RunSequence faulty(model, host, templatePath, [] {
-        return std::make_unique<testing::FaultyFileService>(
-            testing::FaultyFileService::Operation::CreateTemplate, EACCES);
-    });
-    EXPECT_EQ(faulty.cmdCreate_Click(), RunOutcome::Failed);
-    ASSERT_EQ(model.logLines().size(), 1);
-    EXPECT_TRUE(model.logLines().front().startsWith("[13][1]アクセスが拒否されました"));
-    EXPECT_TRUE(FolderEntries(destination).isEmpty());
-    ExpectCleanEnd();
+// An error is one log line with its site tag, never a message; items made before it stay.
+TEST_F(WholeRun, ErrorsEndTheRunWithOneLogLine) {
+    using Operation = testing::FaultyFileService::Operation;
+    const struct {
+        QString fileBytes;
+        Operation failing;
+        int error;
+        int succeeding;  // calls of the failing operation that succeed first
+        QString line;
+        int itemsLeft;
+    } cases[] = {
+        {"1e10", Operation::CopyFile, 0, 0, "[6][0]オーバーフローしました", 0},  // in validation
+        {"0", Operation::CreateTemplate, EACCES, 0, "[13][1]アクセスが拒否されました", 0},
+        {"0", Operation::CopyFile, ENOSPC, 1, "[28][0]ディスクの空き容量が不足しています", 1},
+    };
+    for (const auto& c : cases) {
+        model.setText(TextBox::txtFileByte, c.fileBytes);
+        model.setText(TextBox::txtFolder, destination + "/" + c.line.left(4));
+        QDir().mkpath(model.text(TextBox::txtFolder));
+        RunSequence faulty(model, host, templatePath, [&c] {
+            return std::make_unique<testing::FaultyFileService>(c.failing, c.error, c.succeeding);
+        });
+        EXPECT_EQ(faulty.cmdCreate_Click(), RunOutcome::Failed);
+        EXPECT_TRUE(model.logLines().back().startsWith(c.line))
+            << model.logLines().back().toStdString();
+        EXPECT_EQ(FolderEntries(model.text(TextBox::txtFolder)).size(), c.itemsLeft);
+        EXPECT_TRUE(host.messages.empty());
+        ExpectCleanEnd();
+    }
 }
 
 TEST_F(WholeRun, WorkbookThatCannotBeOpenedShowsTheConnectionMessage) {
@@ -153,22 +152,6 @@ TEST_F(WholeRun, WorkbookThatCannotBeOpenedShowsTheConnectionMessage) {
     EXPECT_EQ(host.messages.front().text, "Microsoft Excelがインストールされていません。");
     EXPECT_EQ(host.messages.front().icon, MessageIcon::Error);
     EXPECT_TRUE(model.logLines().isEmpty());
-    ExpectCleanEnd();
-}
-
-TEST_F(WholeRun, TextWalkFailureEndsQuietly) {
-    model.select(OptionGroup::optType, 1);
-    model.select(OptionGroup::optSpec, 2);
-    const QString names = temporary.path() + "/names.txt";
-    testing::WriteFile(names, "a\nmissing/b\nc\n");
-    model.setText(TextBox::txtText, names);
-    UpdateInputGroups(model);
-    before = EnabledStates();
-    EXPECT_EQ(Start(), RunOutcome::EndedEarly);
-    EXPECT_EQ(model.logLines(), QStringList{"aを作成しました"});
-    ASSERT_TRUE(run.quietFailure().has_value());
-    EXPECT_EQ(run.quietFailure()->number(), ENOENT);
-    EXPECT_EQ(FolderEntries(destination), QStringList{"a"});
     ExpectCleanEnd();
 }
 

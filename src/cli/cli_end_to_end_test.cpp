@@ -143,17 +143,28 @@ TEST_F(CliEndToEndTest, UnknownOptionExitsWithTwoAndShowsUsage) {
     EXPECT_TRUE(result.out.isEmpty());
 }
 
-TEST_F(CliEndToEndTest, SpreadsheetSourceExitsWithThree) {
-    const QString workbook = temporary_.filePath(QStringLiteral("names.xlsx"));
-    WriteFile(workbook, "not really a workbook");
-    const CliResult result =
-        Run({QStringLiteral("--source=excel"), QStringLiteral("--excel=") + workbook,
-             QStringLiteral("--folder=") + destination_});
+TEST_F(CliEndToEndTest, WorkbookColumnAndAWorkbookThatCannotBeOpened) {
+    const QString names = temporary_.filePath(QStringLiteral("names.csv"));
+    WriteFile(names, "x,alpha\ny,\nz,beta\n");
+    const QStringList arguments{
+        QStringLiteral("--source=excel"),  QStringLiteral("--excel=") + names,
+        QStringLiteral("--start-cell=b1"), QStringLiteral("--blank-rows=2"),
+        QStringLiteral("--kind=folder"),   QStringLiteral("--folder=") + destination_};
+    CliResult result = Run(arguments);
+    EXPECT_EQ(result.exitCode, 0) << result.error.toStdString();
+    EXPECT_EQ(result.out, QStringList({"alphaを作成しました", "betaを作成しました"}));
+    EXPECT_EQ(FolderEntries(destination_), QStringList({"alpha", "beta"}));
+
+    // The message, then the cause on a second line.
+    WriteFile(names, "");
+    QFile::rename(names, temporary_.filePath(QStringLiteral("names.xlsx")));
+    result = Run(QStringList(arguments).replaceInStrings("names.csv", "names.xlsx"));
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_TRUE(
-        result.error.contains(QStringLiteral("Microsoft Excelがインストールされていません。")))
+    const QStringList lines = result.error.split(u'\n');
+    ASSERT_GE(lines.size(), 2) << result.error.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("ざらめ: Microsoft Excelがインストールされていません。"));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("ブックの形式ではありません")))
         << result.error.toStdString();
-    EXPECT_TRUE(FolderEntries(destination_).isEmpty());
     EXPECT_FALSE(Exists(TemplatePath()));
 }
 

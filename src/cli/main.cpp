@@ -83,5 +83,10 @@ int main(int argc, char* argv[]) {
         PrintTo(stderr, QStringLiteral("zarame-cli: テキストファイルの処理を途中で終了しました: ") +
                             run.quietFailure()->description() + u'\n');
     }
+    if (outcome == zarame::RunOutcome::WorkbookUnavailable && run.connectionFailure()) {
+        // The message names no cause (it is the same for every one); a script needs the cause.
+        PrintTo(stderr,
+                QStringLiteral("zarame-cli: ") + run.connectionFailure()->description() + u'\n');
+    }
     return ExitStatusOf(outcome);
 }

@@ -1,0 +1,123 @@
+#include "workbook/shared_strings.h"
+
+#include "workbook/workbook_error.h"
+#include "workbook/xml_part.h"
+
+namespace zarame::workbook {
+
+namespace {
+
+bool IsXmlBlank(QChar character) {
+    return character == u' ' || character == u'\t' || character == u'\n' || character == u'\r';
+}
+
+QString TrimXmlBlanks(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && IsXmlBlank(text[first])) {
+        ++first;
+    }
+    while (last > first && IsXmlBlank(text[last - 1])) {
+        --last;
+    }
+    return first == 0 && last == text.size() ? text : text.mid(first, last - first);
+}
+
+int HexValue(QChar character) {
+    const char16_t code = character.unicode();
+    if (code >= u'0' && code <= u'9') {
+        return code - u'0';
+    }
+    if (code >= u'a' && code <= u'f') {
+        return code - u'a' + 10;
+    }
+    if (code >= u'A' && code <= u'F') {
+        return code - u'A' + 10;
+    }
+    return -1;
+}
+
+}  // namespace
+
+void SharedStrings::Append(QStringView text) {
+    blob_ += text.toUtf8();
+    if (blob_.size() > static_cast<qsizetype>(UINT32_MAX)) {
+        throw OversizedPart(QStringLiteral("sharedStrings"));
+    }
+    ends_.push_back(static_cast<std::uint32_t>(blob_.size()));
+}
+
+QString SharedStrings::At(std::int64_t index) const {
+    if (index < 0 || static_cast<std::uint64_t>(index) >= ends_.size()) {
+        throw DamagedWorkbook(QStringLiteral("共有文字列 %1 がありません").arg(index));
+    }
+    const std::size_t position = static_cast<std::size_t>(index);
+    const std::uint32_t begin = position == 0 ? 0 : ends_[position - 1];
+    return QString::fromUtf8(blob_.constData() + begin,
+                             static_cast<qsizetype>(ends_[position] - begin));
+}
+
+SharedStrings ReadSharedStrings(XmlPart& part) {
+    SharedStrings strings;
+    while (part.NextStartBelow(1, u"si")) {
+        strings.Append(ReadStringItem(part));
+    }
+    return strings;
+}
+
+QString ReadStringItem(XmlPart& part) {
+    const int depth = part.depth();
+    const bool itemKeepsSpaces =
+        Attribute(part.reader().attributes(), u"space") == QStringLiteral("preserve");
+    QString text;
+    while (true) {
+        const QXmlStreamReader::TokenType token = part.Next();
+        if (token == QXmlStreamReader::EndDocument ||
+            (token == QXmlStreamReader::EndElement && part.depth() == depth)) {
+            return DecodeEscapes(std::move(text));
+        }
+        if (token != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        const QStringView name = part.reader().name();
+        if (name == u"rPh" || name == u"phoneticPr") {
+            part.SkipElement();  // furigana is not part of the displayed text
+        } else if (name == u"t") {
+            const QStringView space = Attribute(part.reader().attributes(), u"space");
+            const bool keep = space.isEmpty() ? itemKeepsSpaces : space == u"preserve";
+            const QString piece = part.ElementText();
+            text += keep ? piece : TrimXmlBlanks(piece);
+        }
+    }
+}
+
+QString DecodeEscapes(QString text) {
+    qsizetype at = text.indexOf(u"_x");
+    if (at < 0) {
+        return text;
+    }
+    QString decoded;
+    decoded.reserve(text.size());
+    qsizetype copied = 0;
+    for (; at >= 0 && at + 7 <= text.size(); at = text.indexOf(u"_x", at)) {
+        int value = 0;
+        bool valid = text[at + 6] == u'_';
+        for (int digit = 0; valid && digit < 4; ++digit) {
+            const int hex = HexValue(text[at + 2 + digit]);
+            valid = hex >= 0;
+            value = value * 16 + hex;
+        }
+        if (!valid) {
+            at += 1;
+            continue;
+        }
+        decoded += QStringView(text).mid(copied, at - copied);
+        decoded += QChar(static_cast<char16_t>(value));
+        at += 7;
+        copied = at;
+    }
+    decoded += QStringView(text).mid(copied);
+    return decoded;
+}
+
+}  // namespace zarame::workbook

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+#include <vector>
+
+namespace zarame::workbook {
+
+class XmlPart;
+
+// The shared-strings table, held compactly as UTF-8 one after another (a table of millions of
+// short strings would take several times the room as separate strings).
+class SharedStrings {
+public:
+    void Append(QStringView text);
+    std::size_t size() const { return ends_.size(); }
+    // Raises a RunTimeError for an index the table does not have.
+    QString At(std::int64_t index) const;
+
+private:
+    QByteArray blob_;
+    std::vector<std::uint32_t> ends_;
+};
+
+// Reads every <si> of a shared-strings part.
+SharedStrings ReadSharedStrings(XmlPart& part);
+
+// The text of a string item (<si> or <is>) at the reader: every run joined, phonetic runs left
+// out, each <t> trimmed unless it keeps its spaces, _xHHHH_ escapes decoded. Leaves the reader on
+// the item's end element.
+QString ReadStringItem(XmlPart& part);
+
+// Decodes _xHHHH_ escapes, which stand for characters XML cannot carry.
+QString DecodeEscapes(QString text);
+
+}  // namespace zarame::workbook

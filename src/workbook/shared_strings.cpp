@@ -7,6 +7,9 @@ namespace zarame::workbook {
 
 namespace {
 
+// Runs beyond this length are dropped: no cell shows that much.
+constexpr qsizetype kItemCap = 1024 * 1024;
+
 bool IsXmlBlank(QChar character) {
     return character == u' ' || character == u'\t' || character == u'\n' || character == u'\r';
 }
@@ -86,7 +89,9 @@ QString ReadStringItem(XmlPart& part) {
             const QStringView space = Attribute(part.reader().attributes(), u"space");
             const bool keep = space.isEmpty() ? itemKeepsSpaces : space == u"preserve";
             const QString piece = part.ElementText();
-            text += keep ? piece : TrimXmlBlanks(piece);
+            if (text.size() < kItemCap) {
+                text += keep ? piece : TrimXmlBlanks(piece);
+            }
         }
     }
 }

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <QDate>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include "numformat/cell_format.h"
 #include "testing/test_support.h"
@@ -90,6 +91,41 @@ TEST(OpenXmlWorkbook, WriteOnlyRowsAndRowLimits) {
     EXPECT_THROW(book->ActiveSheet(), RunTimeError);
 }
 
+TEST(LegacyWorkbook, ActiveSheetBehindAHiddenOneAndLongSharedStrings) {
+    const QStringList column = Column(Fixture("xlwt.xls"), 2, 8);
+    EXPECT_EQ(column.mid(0, 5),
+              QStringList({"alpha", FormatNumber(7, u"000", DateSystem::Date1900), "TRUE",
+                           FormatNumber(2.5, u"General", DateSystem::Date1900),
+                           FormatNumber(123456789, u"General", DateSystem::Date1900)}));
+    // 9,200 characters that fill three records, then the strings after it.
+    EXPECT_EQ(column[5], QString(8000, u'a') + QString("漢字").repeated(600));
+    EXPECT_EQ(column.mid(6), QStringList({"名前6", "名前7"}));
+}
+
+TEST(LegacyWorkbook, CachedFormulaResults) {
+    EXPECT_EQ(
+        Column(Fixture("libreoffice.xls"), 2, 7),
+        QStringList({"abcdef", "TRUE", "#N/A", FormatNumber(42, u"General", DateSystem::Date1900),
+                     QString(300, u'x'), "", ""}));
+    const std::unique_ptr<Workbook> book = Open(Fixture("libreoffice.xls"));
+    EXPECT_THROW(book->ActiveSheet().CellText(65537, 1), RunTimeError);
+}
+
+TEST(OpenDocumentWorkbook, RepeatsCoveredCellsAndParagraphs) {
+    const std::unique_ptr<Workbook> book = Open(Fixture("crafted.ods"));
+    StreamingSheet& sheet = book->ActiveSheet();
+    EXPECT_EQ(sheet.CellText(2, 2), "twice");
+    EXPECT_EQ(sheet.CellText(2, 3), "c");
+    EXPECT_EQ(sheet.CellText(3, 1), "merged");
+    EXPECT_EQ(sheet.CellText(3, 2), "hidden under");
+    EXPECT_EQ(sheet.CellText(3, 3), "x   y\tz\nsplink\nend");
+    // A row repeated to the end of the sheet is read once, not row by row.
+    EXPECT_EQ(sheet.CellText(4, 1), "");
+    EXPECT_EQ(sheet.CellText(1048576, 1), "");
+    EXPECT_EQ(Column(Fixture("libreoffice.ods"), 2, 6),
+              QStringList({"abcdef", "TRUE", "#N/A", "42", QString(300, u'x'), ""}));
+}
+
 TEST(TextWorkbook, QuotedFieldsEncodingsAndNoNumberConversion) {
     EXPECT_EQ(Column(Fixture("names.csv"), 1, 5),
               QStringList({"name", "a \"b\"", "two\nlines", "", ""}));
@@ -124,6 +160,29 @@ TEST_F(UnopenableWorkbook, EveryCauseIsARunTimeErrorNamingIt) {
     EXPECT_FALSE(OpenFailure(Write("truncated.xlsx", crafted.left(crafted.size() / 2))).isEmpty());
     crafted[crafted.size() / 3] = crafted[crafted.size() / 3] ^ 0x55;
     EXPECT_FALSE(OpenFailure(Write("flipped.xlsx", crafted)).isEmpty());
+
+    EXPECT_TRUE(OpenFailure(Fixture("bomb.xlsx")).contains("大きすぎます"));
+    EXPECT_TRUE(OpenFailure(Fixture("laughs.xlsx")).contains("壊れています"));
+    const std::unique_ptr<Workbook> book = Open(Fixture("long_token.xlsx"));
+    EXPECT_THROW(book->ActiveSheet().CellText(1, 1), RunTimeError);
+}
+
+// A legacy workbook with one link of its allocation table changed.
+QByteArray WithFatEntry(QByteArray file, std::uint32_t sector, std::uint32_t next) {
+    const std::uint32_t firstFatSector = qFromLittleEndian<std::uint32_t>(file.constData() + 0x4C);
+    qToLittleEndian(next, file.data() + (firstFatSector + 1) * 512 + 4 * sector);
+    return file;
+}
+
+TEST_F(UnopenableWorkbook, BrokenCompoundFilesAreDamageNotHangs) {
+    const QByteArray legacy = testing::ReadFile(Fixture("xlwt.xls"));
+    const std::uint32_t directory = qFromLittleEndian<std::uint32_t>(legacy.constData() + 0x30);
+    EXPECT_TRUE(OpenFailure(Write("loop.xls", WithFatEntry(legacy, directory, directory)))
+                    .contains("循環"));
+    EXPECT_TRUE(OpenFailure(Write("far.xls", WithFatEntry(legacy, directory, 0x7FFFFFF0)))
+                    .contains("範囲外"));
+    EXPECT_FALSE(OpenFailure(Write("cut.xls", legacy.left(legacy.size() / 2))).isEmpty());
+    EXPECT_FALSE(OpenFailure(Write("header.xls", legacy.left(100))).isEmpty());
 }
 
 }  // namespace

@@ -14,16 +14,31 @@ XmlPart::XmlPart(QByteArray whole, QString name) : name_(std::move(name)) {
 
 XmlPart::~XmlPart() = default;
 
+namespace {
+
+// What one token (a text run, a tag with its attributes) may take before the reader gives up on
+// the part: the stream reader keeps a token whole until it is complete.
+constexpr qsizetype kTokenCap = 64 * 1024 * 1024;
+// Far more than any spreadsheet cell holds; longer text is cut here rather than held.
+constexpr qsizetype kTextCap = 1024 * 1024;
+
+}  // namespace
+
 QXmlStreamReader::TokenType XmlPart::Next() {
     if (pendingEnd_) {
         pendingEnd_ = false;
         --depth_;
     }
+    qsizetype fed = 0;
     while (true) {
         const QXmlStreamReader::TokenType token = reader_.readNext();
         if (token == QXmlStreamReader::Invalid) {
             if (reader_.error() == QXmlStreamReader::PrematureEndOfDocumentError && stream_) {
                 const QByteArray piece = stream_->Read();
+                fed += piece.size();
+                if (fed > kTokenCap) {
+                    throw DamagedWorkbook(name_ + QStringLiteral(": 要素が大きすぎます"));
+                }
                 if (!piece.isEmpty()) {
                     reader_.addData(piece);
                     continue;
@@ -64,8 +79,8 @@ QString XmlPart::ElementText() {
     QString text;
     while (true) {
         const QXmlStreamReader::TokenType token = Next();
-        if (token == QXmlStreamReader::Characters) {
-            text += reader_.text();
+        if (token == QXmlStreamReader::Characters && text.size() < kTextCap) {
+            text += reader_.text().left(kTextCap - text.size());
         } else if ((token == QXmlStreamReader::EndElement && depth_ == depth) ||
                    token == QXmlStreamReader::EndDocument) {
             return text;

@@ -164,6 +164,69 @@ def formulas_book():
     os.remove("formulas_source.xlsx")
 
 
+ODS_CONTENT = """<?xml version="1.0" encoding="UTF-8"?>
+<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
+ xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
+ xmlns:xlink="http://www.w3.org/1999/xlink" office:version="1.2">
+<office:body><office:spreadsheet>
+<table:table table:name="first"><table:table-row><table:table-cell><text:p>not active</text:p></table:table-cell></table:table-row></table:table>
+<table:table table:name="second">
+<table:table-column table:number-columns-repeated="3"/>
+<table:table-row table:number-rows-repeated="2"><table:table-cell table:number-columns-repeated="2"><text:p>twice</text:p></table:table-cell><table:table-cell><text:p>c</text:p></table:table-cell></table:table-row>
+<table:table-header-rows><table:table-row><table:table-cell table:number-columns-spanned="2"><text:p>merged</text:p></table:table-cell><table:covered-table-cell><text:p>hidden under</text:p></table:covered-table-cell><table:table-cell><office:annotation><text:p>a comment</text:p></office:annotation><text:p>x<text:s text:c="3"/>y<text:tab/>z</text:p><text:p><text:span>sp</text:span><text:a xlink:href="http://example.com/">link</text:a><text:line-break/>end</text:p></table:table-cell></table:table-row></table:table-header-rows>
+<table:table-row table:number-rows-repeated="2147483647"><table:table-cell table:number-columns-repeated="2147483647"/></table:table-row>
+</table:table>
+</office:spreadsheet></office:body></office:document-content>"""
+
+ODS_SETTINGS = """<?xml version="1.0" encoding="UTF-8"?>
+<office:document-settings xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:config="urn:oasis:names:tc:opendocument:xmlns:config:1.0"><office:settings>
+<config:config-item-set config:name="ooo:view-settings"><config:config-item-map-indexed config:name="Views"><config:config-item-map-entry>
+<config:config-item config:name="ActiveTable" config:type="string">second</config:config-item>
+</config:config-item-map-entry></config:config-item-map-indexed></config:config-item-set>
+</office:settings></office:document-settings>"""
+
+
+def crafted_ods():
+    """Row and column repeats up to 2^31 - 1, covered cells, annotations, spaces, tabs, line
+    breaks, spans and links, header rows, and an active table that is not the first."""
+    with zipfile.ZipFile("crafted.ods", "w", zipfile.ZIP_DEFLATED) as archive:
+        archive.writestr(zipfile.ZipInfo("mimetype"), "application/vnd.oasis.opendocument.spreadsheet")
+        archive.writestr("content.xml", ODS_CONTENT)
+        archive.writestr("settings.xml", ODS_SETTINGS)
+
+
+def hostile_books():
+    """A part that inflates past the reader's cap, an entity bomb, and a text run too long to
+    hold as one token; each is small on disk."""
+    def write(name, parts):
+        with zipfile.ZipFile(name, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
+            for part, text in parts.items():
+                archive.writestr(part, text)
+
+    rels = CRAFTED_PARTS["_rels/.rels"].replace("/book/main%20book.xml", "xl/workbook.xml")
+    sheet_rels = ('<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/'
+                  'relationships"><Relationship Id="r1" Type="http://schemas.openxmlformats.org/'
+                  'officeDocument/2006/relationships/worksheet" Target="s.xml"/></Relationships>')
+    workbook = ('<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" '
+                'xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">'
+                '<sheets><sheet name="s" sheetId="1" r:id="r1"/></sheets></workbook>')
+    write("bomb.xlsx", {"_rels/.rels": rels, "xl/_rels/workbook.xml.rels": sheet_rels,
+                        "xl/workbook.xml": workbook[:-11] + " " * (65 << 20) + "</workbook>"})
+    laughs = ('<?xml version="1.0"?><!DOCTYPE workbook [<!ENTITY a "aaaaaaaaaa">'
+              + "".join('<!ENTITY %s "%s">' % (chr(98 + i), ("&%s;" % chr(97 + i)) * 10)
+                        for i in range(8))
+              + ']>' + workbook.replace("<sheets>", "<sheets>&i;"))
+    write("laughs.xlsx", {"_rels/.rels": rels, "xl/_rels/workbook.xml.rels": sheet_rels,
+                          "xl/workbook.xml": laughs})
+    long_run = ('<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">'
+                '<sheetData><row><c t="inlineStr"><is><t>' + "x" * (70 << 20) +
+                '</t></is></c></row></sheetData></worksheet>')
+    write("long_token.xlsx", {"_rels/.rels": rels, "xl/_rels/workbook.xml.rels": sheet_rels,
+                              "xl/workbook.xml": workbook, "xl/s.xml": long_run})
+
+
 def text_files():
     with open("names.csv", "wb") as out:
         out.write('name,"quoted, with comma"\r\n"a ""b""",007\n"two\nlines",\n,x\n'
@@ -180,4 +243,6 @@ if __name__ == "__main__":
     crafted_book()
     xlwt_book()
     formulas_book()
+    crafted_ods()
+    hostile_books()
     text_files()

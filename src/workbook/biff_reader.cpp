@@ -153,7 +153,7 @@ public:
         pending_.reset();
     }
 
-    bool Next(SheetRow& row) override {
+    bool Next(SheetRow& row, std::int64_t) override {
         row.cells.clear();
         row.count = 1;
         if (pending_) {

@@ -96,7 +96,7 @@ QString CsvRowCursor::Decode(const QByteArray& raw) {
     return {};
 }
 
-bool CsvRowCursor::Next(SheetRow& row) {
+bool CsvRowCursor::Next(SheetRow& row, std::int64_t) {
     if (!started_) {
         started_ = true;
         const QByteArray head = file_.ReadAt(0, 3);

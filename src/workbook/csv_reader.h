@@ -20,7 +20,7 @@ class CsvRowCursor final : public RowCursor {
 public:
     CsvRowCursor(const WorkbookFile& file, FieldSeparator separator);
 
-    bool Next(SheetRow& row) override;
+    bool Next(SheetRow& row, std::int64_t) override;
     void Restart() override;
 
 private:

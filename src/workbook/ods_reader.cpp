@@ -97,7 +97,7 @@ public:
         nextRow_ = 1;
     }
 
-    bool Next(SheetRow& row) override {
+    bool Next(SheetRow& row, std::int64_t) override {
         if (!part_) {
             Start();
         }

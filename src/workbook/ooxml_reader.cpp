@@ -9,6 +9,7 @@
 #include "workbook/streaming_sheet.h"
 #include "workbook/workbook_error.h"
 #include "workbook/xml_part.h"
+#include "workbook/xml_scanner.h"
 #include "workbook/zip_archive.h"
 
 namespace zarame::workbook {
@@ -118,7 +119,7 @@ std::optional<double> SerialOfIsoDate(QStringView text, numformat::DateSystem da
            moment.time().msecsSinceStartOfDay() / 86400000.0;
 }
 
-// The rows of one worksheet part, read straight from the archive.
+// The rows of one worksheet part, scanned straight from the archive.
 class OpenXmlRowCursor final : public RowCursor {
 public:
     OpenXmlRowCursor(std::shared_ptr<const ZipArchive> archive, QString partName,
@@ -128,90 +129,138 @@ public:
           strings_(std::move(strings)),
           dates_(dates) {}
 
-    bool Next(SheetRow& row) override {
-        if (!part_) {
+    bool Next(SheetRow& row, std::int64_t onlyColumn) override {
+        onlyColumn_ = onlyColumn;
+        if (!scanner_) {
             Start();
         }
-        if (done_ || !part_->NextStartBelow(sheetDataDepth_, u"row")) {
-            done_ = true;
-            return false;
-        }
-        const QStringView number = Attribute(part_->reader().attributes(), u"r");
-        row.row = number.isEmpty() ? lastRow_ + 1 : number.toLongLong();
-        if (row.row < 1) {
-            throw DamagedWorkbook(partName_ + QStringLiteral(": 行番号"));
-        }
-        lastRow_ = row.row;
-        row.count = 1;
-        row.cells.clear();
-        const int rowDepth = part_->depth();
-        std::int64_t column = 0;
-        while (part_->NextStartBelow(rowDepth, u"c")) {
-            CellRun cell;
-            column = ReadCell(column, cell.value);
-            cell.column = column;
-            if (cell.value.kind != CellValue::Kind::Empty) {
-                row.cells.push_back(std::move(cell));
+        while (!done_) {
+            switch (scanner_->Next()) {
+                case XmlScanner::Token::Start:
+                    if (scanner_->name() == "row") {
+                        ReadRow(row);
+                        return true;
+                    }
+                    break;
+                case XmlScanner::Token::End:
+                    done_ = scanner_->name() == "sheetData";
+                    break;
+                case XmlScanner::Token::Text:
+                    break;
+                case XmlScanner::Token::EndOfPart:
+                    done_ = true;
+                    break;
             }
         }
-        return true;
+        return false;
     }
 
     void Restart() override {
-        part_.reset();
+        scanner_.reset();
         done_ = false;
         lastRow_ = 0;
     }
 
 private:
     void Start() {
-        part_ = std::make_unique<XmlPart>(archive_->OpenEntry(partName_, kStreamedPartCap));
-        if (!part_->NextStartBelow(0, u"worksheet") || !part_->NextStartBelow(1, u"sheetData")) {
-            done_ = true;
-            return;
+        scanner_ = std::make_unique<XmlScanner>(archive_->OpenEntry(partName_, kStreamedPartCap));
+        while (true) {
+            const XmlScanner::Token token = scanner_->Next();
+            if (token == XmlScanner::Token::EndOfPart) {
+                done_ = true;
+                return;
+            }
+            if (token == XmlScanner::Token::Start && scanner_->name() == "sheetData") {
+                done_ = scanner_->selfClosing();
+                return;
+            }
         }
-        sheetDataDepth_ = part_->depth();
     }
 
-    // Reads the cell at the reader into `value`; returns its column.
-    std::int64_t ReadCell(std::int64_t previousColumn, CellValue& value) {
-        const QXmlStreamAttributes attributes = part_->reader().attributes();
-        const QStringView reference = Attribute(attributes, u"r");
-        const std::int64_t column =
-            reference.isEmpty() ? previousColumn + 1 : ColumnOfReference(reference);
-        const QStringView style = Attribute(attributes, u"s");
+    void ReadRow(SheetRow& row) {
+        const QByteArray number = scanner_->Attribute("r");
+        bool valid = true;
+        row.row = number.isEmpty() ? lastRow_ + 1 : number.trimmed().toLongLong(&valid);
+        if (!valid || row.row < 1) {
+            throw DamagedWorkbook(partName_ + QStringLiteral(": 行番号"));
+        }
+        lastRow_ = row.row;
+        row.count = 1;
+        row.cells.clear();
+        if (scanner_->selfClosing()) {
+            return;
+        }
+        std::int64_t column = 1;
+        while (true) {
+            switch (scanner_->Next()) {
+                case XmlScanner::Token::Start:
+                    if (scanner_->name() == "c") {
+                        CellRun cell;
+                        column = ReadCell(column, cell.value);
+                        cell.column = column;
+                        if (cell.value.kind != CellValue::Kind::Empty) {
+                            row.cells.push_back(std::move(cell));
+                        }
+                        ++column;
+                    } else {
+                        scanner_->SkipElement();
+                    }
+                    break;
+                case XmlScanner::Token::End:
+                    return;  // the row's end
+                case XmlScanner::Token::Text:
+                    break;
+                case XmlScanner::Token::EndOfPart:
+                    done_ = true;
+                    return;
+            }
+        }
+    }
+
+    // Reads the cell at the scanner into `value` (unless it lies in a column not asked for);
+    // returns its column. `nextColumn` is the column of a cell without a reference.
+    std::int64_t ReadCell(std::int64_t nextColumn, CellValue& value) {
+        const std::int64_t column = ColumnOfReference(scanner_->Attribute("r"), nextColumn);
+        if (onlyColumn_ != 0 && column != onlyColumn_) {
+            scanner_->SkipElementText();
+            return column;
+        }
+        const QByteArray style = scanner_->Attribute("s");
         value.style = style.isEmpty() ? -1 : style.toInt();
-        const QString type = Attribute(attributes, u"t").toString();
-        const int cellDepth = part_->depth();
-        QString stored;
+        const QByteArray type = scanner_->Attribute("t");
+        QByteArray stored;
         bool hasStored = false;
-        while (part_->Next() != QXmlStreamReader::EndDocument) {
-            const QXmlStreamReader::TokenType token = part_->reader().tokenType();
-            if (token == QXmlStreamReader::EndElement && part_->depth() == cellDepth) {
-                break;
-            }
-            if (token != QXmlStreamReader::StartElement) {
-                continue;
-            }
-            const QStringView element = part_->reader().name();
-            if (element == u"v") {
-                stored = part_->ElementText();
-                hasStored = true;
-            } else if (element == u"is") {
-                stored = ReadStringItem(*part_);
-                hasStored = true;
-            } else {
-                part_->SkipElement();  // the formula and anything else
+        for (int depth = scanner_->selfClosing() ? 0 : 1; depth > 0;) {
+            switch (scanner_->Next()) {
+                case XmlScanner::Token::Start:
+                    if (scanner_->name() == "v") {
+                        stored = scanner_->ElementText();
+                        hasStored = true;
+                    } else if (scanner_->name() == "is") {
+                        stored = ScanStringItem(*scanner_);
+                        hasStored = true;
+                    } else {
+                        scanner_->SkipElement();  // the formula and anything else
+                    }
+                    break;
+                case XmlScanner::Token::End:
+                    --depth;
+                    break;
+                case XmlScanner::Token::Text:
+                    break;
+                case XmlScanner::Token::EndOfPart:
+                    depth = 0;
+                    break;
             }
         }
         if (hasStored) {
             SetValue(type, stored, value);
         }
-        return column == 0 ? previousColumn + 1 : column;
+        return column;
     }
 
-    void SetValue(const QString& type, const QString& stored, CellValue& value) const {
-        if (type == u"s") {
+    void SetValue(const QByteArray& type, const QByteArray& stored, CellValue& value) const {
+        if (type == "s") {
             bool valid = false;
             const qint64 index = stored.trimmed().toLongLong(&valid);
             if (!valid) {
@@ -219,28 +268,30 @@ private:
             }
             value.kind = CellValue::Kind::Text;
             value.text = strings_->At(index);
-        } else if (type == u"inlineStr" || type == u"str") {
+        } else if (type == "inlineStr" || type == "str") {
             value.kind = CellValue::Kind::Text;
-            value.text = stored;
-        } else if (type == u"b") {
+            value.text = DecodeEscapes(QString::fromUtf8(stored));
+        } else if (type == "b") {
             value.kind = CellValue::Kind::Boolean;
-            value.number = IsTrue(stored.trimmed()) ? 1 : 0;
-        } else if (type == u"e") {
+            value.number = IsTrue(QString::fromLatin1(stored.trimmed())) ? 1 : 0;
+        } else if (type == "e") {
             value.kind = CellValue::Kind::Error;
-            value.text = stored;
-        } else if (type == u"d") {
-            if (const std::optional<double> serial = SerialOfIsoDate(stored.trimmed(), dates_)) {
+            value.text = QString::fromUtf8(stored);
+        } else if (type == "d") {
+            const QString text = QString::fromUtf8(stored.trimmed());
+            if (const std::optional<double> serial = SerialOfIsoDate(text, dates_)) {
                 value.kind = CellValue::Kind::Number;
                 value.number = *serial;
             } else {
                 value.kind = CellValue::Kind::Text;
-                value.text = stored;
+                value.text = text;
             }
         } else {
             bool valid = false;
             value.number = stored.trimmed().toDouble(&valid);
             if (!valid) {
-                throw DamagedWorkbook(partName_ + QStringLiteral(": 数値 ") + stored.left(40));
+                throw DamagedWorkbook(partName_ + QStringLiteral(": 数値 ") +
+                                      QString::fromUtf8(stored.left(40)));
             }
             value.kind = CellValue::Kind::Number;
         }
@@ -250,27 +301,27 @@ private:
     QString partName_;
     std::shared_ptr<const SharedStrings> strings_;
     numformat::DateSystem dates_;
-    std::unique_ptr<XmlPart> part_;
-    int sheetDataDepth_ = 0;
+    std::unique_ptr<XmlScanner> scanner_;
+    std::int64_t onlyColumn_ = 0;
     bool done_ = false;
     std::int64_t lastRow_ = 0;
 };
 
 }  // namespace
 
-std::int64_t ColumnOfReference(QStringView reference) {
+std::int64_t ColumnOfReference(QByteArrayView reference, std::int64_t otherwise) {
     std::int64_t column = 0;
-    for (QChar character : reference) {
-        const char16_t code = character.toUpper().unicode();
-        if (code < u'A' || code > u'Z') {
+    for (char character : reference) {
+        const char upper = character >= 'a' && character <= 'z' ? character - 'a' + 'A' : character;
+        if (upper < 'A' || upper > 'Z') {
             break;
         }
-        column = column * 26 + (code - u'A' + 1);
+        column = column * 26 + (upper - 'A' + 1);
         if (column > kOpenXmlLimits.columns) {
-            return 0;
+            return otherwise;
         }
     }
-    return column;
+    return column == 0 ? otherwise : column;
 }
 
 std::unique_ptr<StreamingSheet> OpenXmlActiveSheet(std::shared_ptr<const ZipArchive> archive) {
@@ -304,8 +355,8 @@ std::unique_ptr<StreamingSheet> OpenXmlActiveSheet(std::shared_ptr<const ZipArch
     CellFormats formats = ReadStyles(*archive, stylesName, workbook.dates1904);
     auto strings = std::make_shared<SharedStrings>();
     if (!stringsName.isEmpty() && archive->Contains(stringsName)) {
-        XmlPart part(archive->OpenEntry(stringsName, kSharedStringsCap));
-        *strings = ReadSharedStrings(part);
+        XmlScanner scanner(archive->OpenEntry(stringsName, kSharedStringsCap));
+        *strings = ScanSharedStrings(scanner);
     }
     const numformat::DateSystem dates = formats.dates;
     return std::make_unique<StreamingSheet>(

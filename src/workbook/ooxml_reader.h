@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
+#include <cstdint>
 #include <memory>
 
 namespace zarame::workbook {
@@ -13,8 +15,8 @@ class ZipArchive;
 // needs. Nothing when the archive holds no such workbook; damage raises a RunTimeError.
 std::unique_ptr<StreamingSheet> OpenXmlActiveSheet(std::shared_ptr<const ZipArchive> archive);
 
-// A cell reference's column ("B" of "B12") as a number from 1; 0 when there are no letters or the
-// column lies beyond any sheet.
-std::int64_t ColumnOfReference(QStringView reference);
+// A cell reference's column ("B" of "B12") as a number from 1; `otherwise` when there are no
+// letters or the column lies beyond any sheet.
+std::int64_t ColumnOfReference(QByteArrayView reference, std::int64_t otherwise);
 
 }  // namespace zarame::workbook

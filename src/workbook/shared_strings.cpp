@@ -1,7 +1,7 @@
 #include "workbook/shared_strings.h"
 
 #include "workbook/workbook_error.h"
-#include "workbook/xml_part.h"
+#include "workbook/xml_scanner.h"
 
 namespace zarame::workbook {
 
@@ -9,22 +9,6 @@ namespace {
 
 // Runs beyond this length are dropped: no cell shows that much.
 constexpr qsizetype kItemCap = 1024 * 1024;
-
-bool IsXmlBlank(QChar character) {
-    return character == u' ' || character == u'\t' || character == u'\n' || character == u'\r';
-}
-
-QString TrimXmlBlanks(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && IsXmlBlank(text[first])) {
-        ++first;
-    }
-    while (last > first && IsXmlBlank(text[last - 1])) {
-        --last;
-    }
-    return first == 0 && last == text.size() ? text : text.mid(first, last - first);
-}
 
 int HexValue(QChar character) {
     const char16_t code = character.unicode();
@@ -50,6 +34,18 @@ void SharedStrings::Append(QStringView text) {
     ends_.push_back(static_cast<std::uint32_t>(blob_.size()));
 }
 
+void SharedStrings::AppendUtf8(QByteArrayView text) {
+    if (text.contains("_x")) {
+        Append(DecodeEscapes(QString::fromUtf8(text)));
+        return;
+    }
+    blob_ += text;
+    if (blob_.size() > static_cast<qsizetype>(UINT32_MAX)) {
+        throw OversizedPart(QStringLiteral("sharedStrings"));
+    }
+    ends_.push_back(static_cast<std::uint32_t>(blob_.size()));
+}
+
 QString SharedStrings::At(std::int64_t index) const {
     if (index < 0 || static_cast<std::uint64_t>(index) >= ends_.size()) {
         throw DamagedWorkbook(QStringLiteral("共有文字列 %1 がありません").arg(index));
@@ -60,38 +56,49 @@ QString SharedStrings::At(std::int64_t index) const {
                              static_cast<qsizetype>(ends_[position] - begin));
 }
 
-SharedStrings ReadSharedStrings(XmlPart& part) {
-    SharedStrings strings;
-    while (part.NextStartBelow(1, u"si")) {
-        strings.Append(ReadStringItem(part));
+QByteArray ScanStringItem(XmlScanner& scanner) {
+    QByteArray text;
+    if (scanner.selfClosing()) {
+        return text;
     }
-    return strings;
+    const bool itemKeepsSpaces = scanner.Attribute("space") == "preserve";
+    for (int depth = 1; depth > 0;) {
+        switch (scanner.Next()) {
+            case XmlScanner::Token::Start:
+                if (scanner.name() == "t") {
+                    const QByteArray space = scanner.Attribute("space");
+                    const bool keep = space.isEmpty() ? itemKeepsSpaces : space == "preserve";
+                    const QByteArray piece = scanner.ElementText();
+                    if (text.size() < kItemCap) {
+                        text += keep ? piece : piece.trimmed();
+                    }
+                } else if (scanner.name() == "rPh" || scanner.name() == "phoneticPr") {
+                    scanner.SkipElement();  // furigana is not part of the displayed text
+                } else if (!scanner.selfClosing()) {
+                    ++depth;  // a run: its <t> comes next
+                }
+                break;
+            case XmlScanner::Token::End:
+                --depth;
+                break;
+            case XmlScanner::Token::Text:
+                break;
+            case XmlScanner::Token::EndOfPart:
+                return text;
+        }
+    }
+    return text;
 }
 
-QString ReadStringItem(XmlPart& part) {
-    const int depth = part.depth();
-    const bool itemKeepsSpaces =
-        Attribute(part.reader().attributes(), u"space") == QStringLiteral("preserve");
-    QString text;
+SharedStrings ScanSharedStrings(XmlScanner& scanner) {
+    SharedStrings strings;
     while (true) {
-        const QXmlStreamReader::TokenType token = part.Next();
-        if (token == QXmlStreamReader::EndDocument ||
-            (token == QXmlStreamReader::EndElement && part.depth() == depth)) {
-            return DecodeEscapes(std::move(text));
+        const XmlScanner::Token token = scanner.Next();
+        if (token == XmlScanner::Token::EndOfPart) {
+            return strings;
         }
-        if (token != QXmlStreamReader::StartElement) {
-            continue;
-        }
-        const QStringView name = part.reader().name();
-        if (name == u"rPh" || name == u"phoneticPr") {
-            part.SkipElement();  // furigana is not part of the displayed text
-        } else if (name == u"t") {
-            const QStringView space = Attribute(part.reader().attributes(), u"space");
-            const bool keep = space.isEmpty() ? itemKeepsSpaces : space == u"preserve";
-            const QString piece = part.ElementText();
-            if (text.size() < kItemCap) {
-                text += keep ? piece : TrimXmlBlanks(piece);
-            }
+        if (token == XmlScanner::Token::Start && scanner.name() == "si") {
+            strings.AppendUtf8(ScanStringItem(scanner));
         }
     }
 }

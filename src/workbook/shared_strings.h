@@ -8,13 +8,14 @@
 
 namespace zarame::workbook {
 
-class XmlPart;
+class XmlScanner;
 
 // The shared-strings table, held compactly as UTF-8 one after another (a table of millions of
 // short strings would take several times the room as separate strings).
 class SharedStrings {
 public:
     void Append(QStringView text);
+    void AppendUtf8(QByteArrayView text);
     std::size_t size() const { return ends_.size(); }
     // Raises a RunTimeError for an index the table does not have.
     QString At(std::int64_t index) const;
@@ -24,13 +25,11 @@ private:
     std::vector<std::uint32_t> ends_;
 };
 
-// Reads every <si> of a shared-strings part.
-SharedStrings ReadSharedStrings(XmlPart& part);
-
-// The text of a string item (<si> or <is>) at the reader: every run joined, phonetic runs left
-// out, each <t> trimmed unless it keeps its spaces, _xHHHH_ escapes decoded. Leaves the reader on
-// the item's end element.
-QString ReadStringItem(XmlPart& part);
+// The text of a string item (<si> or <is>) at the scanner: every run joined, phonetic runs left
+// out, each <t> trimmed unless it keeps its spaces; UTF-8 with the _xHHHH_ escapes still in it.
+QByteArray ScanStringItem(XmlScanner& scanner);
+// Reads every <si> of a shared-strings part through the fast scanner.
+SharedStrings ScanSharedStrings(XmlScanner& scanner);
 
 // Decodes _xHHHH_ escapes, which stand for characters XML cannot carry.
 QString DecodeEscapes(QString text);

@@ -36,8 +36,9 @@ struct SheetRow {
 class RowCursor {
 public:
     virtual ~RowCursor() = default;
-    // Fills `row` with the next stored row; false after the last. Damage raises a RunTimeError.
-    virtual bool Next(SheetRow& row) = 0;
+    // Fills `row` with the next stored row; false after the last. A cursor may leave out every
+    // cell but those of `onlyColumn` (0 asks for all). Damage raises a RunTimeError.
+    virtual bool Next(SheetRow& row, std::int64_t onlyColumn) = 0;
     // Back to the first row, for a caller that asks for a row it has passed.
     virtual void Restart() = 0;
 };

@@ -36,6 +36,12 @@ QString StreamingSheet::CellText(std::int64_t row, std::int64_t column) {
     if (column < 1 || column > limits_.columns) {
         throw ColumnOutOfRange(column);
     }
+    if (column_ < 0) {
+        column_ = column;
+    } else if (column_ != 0 && column_ != column) {
+        column_ = 0;  // from now on every column, read again from the top
+        Restart();
+    }
     if (row < passed_) {
         Restart();
     }
@@ -54,7 +60,7 @@ QString StreamingSheet::CellText(std::int64_t row, std::int64_t column) {
         if (exhausted_) {
             return {};
         }
-        if (!cursor_->Next(held_) || held_.row > limits_.rows) {
+        if (!cursor_->Next(held_, column_) || held_.row > limits_.rows) {
             exhausted_ = true;
             return {};
         }

@@ -31,6 +31,9 @@ private:
     bool holding_ = false;
     bool exhausted_ = false;
     std::int64_t passed_ = 1;  // every row above this one is behind the cursor
+    // The one column the rows are read for (cursors may skip the others), 0 once a second column
+    // has been asked for.
+    std::int64_t column_ = -1;
 };
 
 }  // namespace zarame::workbook

@@ -13,9 +13,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cstdio>
 #include <string>
 
 #include "common/run_time_error.h"
@@ -43,7 +43,8 @@ void AddPart(zip_t* archive, const char* name, const QByteArray& content) {
     // libzip frees the copy it is given once the archive is written.
     void* copy = std::malloc(static_cast<size_t>(std::max<qsizetype>(content.size(), 1)));
     std::memcpy(copy, content.constData(), static_cast<size_t>(content.size()));
-    zip_source_t* source = zip_source_buffer(archive, copy, static_cast<zip_uint64_t>(content.size()), 1);
+    zip_source_t* source =
+        zip_source_buffer(archive, copy, static_cast<zip_uint64_t>(content.size()), 1);
     const zip_int64_t index = zip_file_add(archive, name, source, ZIP_FL_OVERWRITE);
     zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
 }
@@ -82,14 +83,14 @@ bool WriteWorkbook(const std::string& path, const QByteArray& input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     static const std::string path = Path();
-    if (!WriteWorkbook(path, QByteArray(reinterpret_cast<const char*>(data),
-                                        static_cast<qsizetype>(size)))) {
+    if (!WriteWorkbook(
+            path, QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)))) {
         return 0;
     }
     try {
         zarame::workbook::SpreadsheetApplication application;
-        auto book = application.Open(QString::fromStdString(path),
-                                     zarame::workbook::OpenMode::ReadOnly);
+        auto book =
+            application.Open(QString::fromStdString(path), zarame::workbook::OpenMode::ReadOnly);
         auto& sheet = book->ActiveSheet();
         for (int row = 1; row <= 64; ++row) {
             sheet.CellText(row, 2);

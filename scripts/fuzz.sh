@@ -33,7 +33,7 @@ for format in "${formats[@]}"; do
                  } > "$corpus/seed-$(basename "$book")"
              done ;;
     esac
-    nice -n 19 "build-fuzz/fuzz/fuzz_$format" "$corpus" -max_total_time="$seconds" -rss_limit_mb=1024 \
+    nice -n 19 "build-fuzz/bin/fuzz_$format" "$corpus" -max_total_time="$seconds" -rss_limit_mb=1024 \
         -timeout=10 -max_len=262144 -artifact_prefix="$findings/" -print_final_stats=1 \
         2>&1 | tee "build-fuzz/fuzz-$format.log" | grep -E '^(stat::|#[0-9]+ *DONE|==[0-9]+==ERROR|SUMMARY)' || true
 done

@@ -7,6 +7,7 @@
 #include "window/window_model.h"
 #include "workbook/spreadsheet.h"
 #include "workbook/streaming_sheet.h"
+#include "workbook/workbook_error.h"
 
 namespace zarame {
 
@@ -22,6 +23,9 @@ bool IsBlankCell(QStringView text) {
 WalkEnd CreateFromExcel(RunContext& context, workbook::Workbook& book) {
     WindowModel& model = context.model;
     const QString& startCell = model.text(TextBox::txtStartCell);
+    if (startCell.isEmpty()) {
+        throw workbook::RowOutOfRange(0);  // validation refuses this; never index an empty text
+    }
     const std::int32_t column = startCell.front().toUpper().unicode() - u'A' + 1;
     std::int32_t row = startCell.back().unicode() - u'0';
     workbook::StreamingSheet& sheet = book.ActiveSheet();

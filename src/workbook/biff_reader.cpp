@@ -170,7 +170,11 @@ public:
                 pending_.emplace(cellRow, std::move(cell));
                 return true;
             }
-            row.cells.push_back(std::move(cell));
+            // Cells come left to right; a repeated column is dropped, so a row never holds more
+            // cells than a sheet has columns.
+            if (row.cells.empty() || cell.column > row.cells.back().column) {
+                row.cells.push_back(std::move(cell));
+            }
             cell = CellRun();
         }
         return !row.cells.empty();

@@ -122,12 +122,18 @@ bool CsvRowCursor::Next(SheetRow& row, std::int64_t) {
     std::vector<QByteArray> fields(1);
     const bool wide =
         encoding_ == Encoding::Utf16LittleEndian || encoding_ == Encoding::Utf16BigEndian;
+    // Fields beyond the last column of a sheet are read past, not kept.
+    QByteArray beyondSheet;
+    const auto field = [&]() -> QByteArray& {
+        return fields.size() <= static_cast<std::size_t>(kOpenXmlLimits.columns) ? fields.back()
+                                                                                 : beyondSheet;
+    };
     const auto append = [&](int value) {
         if (wide) {
             const char16_t code = static_cast<char16_t>(value);
-            fields.back().append(reinterpret_cast<const char*>(&code), 2);
+            field().append(reinterpret_cast<const char*>(&code), 2);
         } else {
-            fields.back().append(static_cast<char>(value));
+            field().append(static_cast<char>(value));
         }
     };
     qsizetype recordSize = 0;
@@ -156,10 +162,13 @@ bool CsvRowCursor::Next(SheetRow& row, std::int64_t) {
             position_ = mark;
             continue;
         }
-        if (unit == u'"' && fields.back().isEmpty()) {
+        if (unit == u'"' && field().isEmpty()) {
             quoted = true;
         } else if (unit == separator_) {
-            fields.emplace_back();
+            if (fields.size() <= static_cast<std::size_t>(kOpenXmlLimits.columns)) {
+                fields.emplace_back();
+            }
+            beyondSheet.clear();
         } else if (unit == u'\n') {
             break;
         } else if (unit == u'\r') {

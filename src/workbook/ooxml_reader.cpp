@@ -198,7 +198,11 @@ private:
                         CellRun cell;
                         column = ReadCell(column, cell.value);
                         cell.column = column;
-                        if (cell.value.kind != CellValue::Kind::Empty) {
+                        // Cells come left to right; a repeated or out-of-sheet column is dropped,
+                        // so a row never holds more cells than a sheet has columns.
+                        if (cell.value.kind != CellValue::Kind::Empty &&
+                            column <= kOpenXmlLimits.columns &&
+                            (row.cells.empty() || column > row.cells.back().column)) {
                             row.cells.push_back(std::move(cell));
                         }
                         ++column;
@@ -221,7 +225,7 @@ private:
     // returns its column. `nextColumn` is the column of a cell without a reference.
     std::int64_t ReadCell(std::int64_t nextColumn, CellValue& value) {
         const std::int64_t column = ColumnOfReference(scanner_->Attribute("r"), nextColumn);
-        if (onlyColumn_ != 0 && column != onlyColumn_) {
+        if ((onlyColumn_ != 0 && column != onlyColumn_) || column > kOpenXmlLimits.columns) {
             scanner_->SkipElementText();
             return column;
         }

@@ -135,6 +135,16 @@ TEST(TextWorkbook, QuotedFieldsEncodingsAndNoNumberConversion) {
     EXPECT_EQ(Column(Fixture("sjis.csv"), 2, 2), QStringList({"ascii", "漢字"}));
 }
 
+TEST(TextWorkbook, LineEndsInsideAndOutsideQuotesAndColumnsBeyondTheSheet) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("lines.csv");
+    testing::WriteFile(path, "\"a\r\nb\",1\rc,2\r\n" + QByteArray(20000, ',') + "far\nlast,3");
+    EXPECT_EQ(Column(path, 1, 5), QStringList({"a\r\nb", "c", "", "last", ""}));
+    EXPECT_EQ(Column(path, 2, 4), QStringList({"1", "2", "", "3"}));
+    testing::WriteFile(path, "\"" + QByteArray(17 << 20, 'x'));
+    EXPECT_THROW(Column(path, 1, 1), RunTimeError);  // a quote that never closes
+}
+
 class UnopenableWorkbook : public ::testing::Test {
 protected:
     QString Write(const char* name, const QByteArray& content) {

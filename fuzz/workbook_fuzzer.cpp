@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/run_time_error.h"
 #include "workbook/spreadsheet.h"
@@ -39,13 +40,19 @@ std::string Path() {
     return "/dev/shm/zarame-fuzz-" + std::to_string(getpid()) + "." ZARAME_FUZZ_FORMAT;
 }
 
+// The contents stay alive here until the archive is written.
+std::vector<QByteArray> parts;
+
 void AddPart(zip_t* archive, const char* name, const QByteArray& content) {
-    // libzip frees the copy it is given once the archive is written.
-    void* copy = std::malloc(static_cast<size_t>(std::max<qsizetype>(content.size(), 1)));
-    std::memcpy(copy, content.constData(), static_cast<size_t>(content.size()));
-    zip_source_t* source =
-        zip_source_buffer(archive, copy, static_cast<zip_uint64_t>(content.size()), 1);
+    parts.reserve(8);  // the data stay where they are either way; no reallocation at all
+    parts.push_back(content);
+    zip_source_t* source = zip_source_buffer(archive, parts.back().constData(),
+                                             static_cast<zip_uint64_t>(parts.back().size()), 0);
     const zip_int64_t index = zip_file_add(archive, name, source, ZIP_FL_OVERWRITE);
+    if (index < 0) {
+        zip_source_free(source);
+        return;
+    }
     zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
 }
 
@@ -76,7 +83,9 @@ bool WriteWorkbook(const std::string& path, const QByteArray& input) {
         AddPart(archive, "content.xml", first);
         AddPart(archive, "settings.xml", second);
     }
-    return zip_close(archive) == 0;
+    const bool written = zip_close(archive) == 0;
+    parts.clear();
+    return written;
 }
 
 }  // namespace

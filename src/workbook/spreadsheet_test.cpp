@@ -122,6 +122,7 @@ TEST(OpenDocumentWorkbook, RepeatsCoveredCellsAndParagraphs) {
     // A row repeated to the end of the sheet is read once, not row by row.
     EXPECT_EQ(sheet.CellText(4, 1), "");
     EXPECT_EQ(sheet.CellText(1048576, 1), "");
+    EXPECT_EQ(Column(Fixture("missing_active.ods"), 1, 1), QStringList{"not active"});
     EXPECT_EQ(Column(Fixture("libreoffice.ods"), 2, 6),
               QStringList({"abcdef", "TRUE", "#N/A", "42", QString(300, u'x'), ""}));
 }
@@ -193,6 +194,12 @@ TEST_F(UnopenableWorkbook, BrokenCompoundFilesAreDamageNotHangs) {
                     .contains("範囲外"));
     EXPECT_FALSE(OpenFailure(Write("cut.xls", legacy.left(legacy.size() / 2))).isEmpty());
     EXPECT_FALSE(OpenFailure(Write("header.xls", legacy.left(100))).isEmpty());
+    // The record after the workbook's BOF turned into FILEPASS: a password-protected book.
+    QByteArray protectedBook = legacy;
+    ASSERT_EQ(protectedBook.mid(512, 2), QByteArray("\x09\x08"));
+    protectedBook[532] = 0x2F;
+    protectedBook[533] = 0;
+    EXPECT_TRUE(OpenFailure(Write("protected.xls", protectedBook)).contains("パスワード"));
 }
 
 }  // namespace

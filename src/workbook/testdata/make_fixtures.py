@@ -195,6 +195,11 @@ def crafted_ods():
         archive.writestr(zipfile.ZipInfo("mimetype"), "application/vnd.oasis.opendocument.spreadsheet")
         archive.writestr("content.xml", ODS_CONTENT)
         archive.writestr("settings.xml", ODS_SETTINGS)
+    # Settings that name a table the document does not have: the first table is active.
+    with zipfile.ZipFile("missing_active.ods", "w", zipfile.ZIP_DEFLATED) as archive:
+        archive.writestr(zipfile.ZipInfo("mimetype"), "application/vnd.oasis.opendocument.spreadsheet")
+        archive.writestr("content.xml", ODS_CONTENT)
+        archive.writestr("settings.xml", ODS_SETTINGS.replace(">second<", ">gone<"))
 
 
 def hostile_books():

@@ -27,23 +27,32 @@ int HexValue(QChar character) {
 }  // namespace
 
 void SharedStrings::Append(QStringView text) {
-    blob_ += text.toUtf8();
-    if (blob_.size() > static_cast<qsizetype>(UINT32_MAX)) {
-        throw OversizedPart(QStringLiteral("sharedStrings"));
-    }
-    ends_.push_back(static_cast<std::uint32_t>(blob_.size()));
+    Store(text.toUtf8());
 }
 
 void SharedStrings::AppendUtf8(QByteArrayView text) {
+    // Escapes are decoded once, here; a decoded text may still hold a literal "_x".
     if (text.contains("_x")) {
-        Append(DecodeEscapes(QString::fromUtf8(text)));
-        return;
+        Store(DecodeEscapes(QString::fromUtf8(text)).toUtf8());
+    } else {
+        Store(text);
     }
-    blob_ += text;
-    if (blob_.size() > static_cast<qsizetype>(UINT32_MAX)) {
+}
+
+void SharedStrings::Store(QByteArrayView rest) {
+    while (!rest.isEmpty()) {
+        if (blocks_.empty() || blocks_.back().size() == kBlockSize) {
+            blocks_.emplace_back().reserve(kBlockSize);
+        }
+        const qsizetype take = std::min(rest.size(), kBlockSize - blocks_.back().size());
+        blocks_.back().append(rest.data(), take);
+        rest = rest.sliced(take);
+        total_ += static_cast<std::uint64_t>(take);
+    }
+    if (total_ > UINT32_MAX) {
         throw OversizedPart(QStringLiteral("sharedStrings"));
     }
-    ends_.push_back(static_cast<std::uint32_t>(blob_.size()));
+    ends_.push_back(static_cast<std::uint32_t>(total_));
 }
 
 QString SharedStrings::At(std::int64_t index) const {
@@ -51,9 +60,21 @@ QString SharedStrings::At(std::int64_t index) const {
         throw DamagedWorkbook(QStringLiteral("共有文字列 %1 がありません").arg(index));
     }
     const std::size_t position = static_cast<std::size_t>(index);
-    const std::uint32_t begin = position == 0 ? 0 : ends_[position - 1];
-    return QString::fromUtf8(blob_.constData() + begin,
-                             static_cast<qsizetype>(ends_[position] - begin));
+    qsizetype begin = position == 0 ? 0 : ends_[position - 1];
+    const qsizetype end = ends_[position];
+    const std::size_t first = static_cast<std::size_t>(begin / kBlockSize);
+    if (end <= static_cast<qsizetype>(first + 1) * kBlockSize) {
+        return QString::fromUtf8(blocks_[first].constData() + begin % kBlockSize, end - begin);
+    }
+    QByteArray joined;  // a string that runs over the end of a block
+    while (begin < end) {
+        const qsizetype within = begin % kBlockSize;
+        const qsizetype take = std::min(end - begin, kBlockSize - within);
+        joined.append(blocks_[static_cast<std::size_t>(begin / kBlockSize)].constData() + within,
+                      take);
+        begin += take;
+    }
+    return QString::fromUtf8(joined);
 }
 
 QByteArray ScanStringItem(XmlScanner& scanner) {
@@ -99,6 +120,10 @@ SharedStrings ScanSharedStrings(XmlScanner& scanner) {
         }
         if (token == XmlScanner::Token::Start && scanner.name() == "si") {
             strings.AppendUtf8(ScanStringItem(scanner));
+        } else if (token == XmlScanner::Token::Start && scanner.name() == "sst") {
+            // Room for the announced count, but no more than a table within the cap can hold.
+            const qulonglong announced = scanner.Attribute("uniqueCount").toULongLong();
+            strings.Reserve(static_cast<std::size_t>(std::min<qulonglong>(announced, 1u << 24)));
         }
     }
 }

@@ -11,17 +11,26 @@ namespace zarame::workbook {
 class XmlScanner;
 
 // The shared-strings table, held compactly as UTF-8 one after another (a table of millions of
-// short strings would take several times the room as separate strings).
+// short strings would take several times the room as separate strings), in blocks of a fixed
+// size, so that growing the table never copies it.
 class SharedStrings {
 public:
+    // Room for this many strings, as the table announces (a hint, bounded by the caller).
+    void Reserve(std::size_t count) { ends_.reserve(count); }
     void Append(QStringView text);
+    // A string item's UTF-8 with its _xHHHH_ escapes, which are decoded here.
     void AppendUtf8(QByteArrayView text);
     std::size_t size() const { return ends_.size(); }
     // Raises a RunTimeError for an index the table does not have.
     QString At(std::int64_t index) const;
 
 private:
-    QByteArray blob_;
+    void Store(QByteArrayView text);
+
+    static constexpr qsizetype kBlockSize = 4 * 1024 * 1024;
+
+    std::vector<QByteArray> blocks_;  // every block but the last is exactly kBlockSize long
+    std::uint64_t total_ = 0;
     std::vector<std::uint32_t> ends_;
 };
 

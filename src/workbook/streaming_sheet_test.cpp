@@ -4,6 +4,7 @@
 
 #include "common/run_time_error.h"
 #include "workbook/ooxml_package.h"
+#include "workbook/shared_strings.h"
 
 namespace zarame::workbook {
 namespace {
@@ -65,6 +66,21 @@ TEST(StreamingSheet, GapsRepeatsOutOfOrderRowsAndGoingBack) {
     EXPECT_THROW(sheet.CellText(0, 1), RunTimeError);
     EXPECT_THROW(sheet.CellText(21, 1), RunTimeError);
     EXPECT_THROW(sheet.CellText(1, 6), RunTimeError);
+}
+
+TEST(SharedStrings, StringsAcrossBlocksAndEscapes) {
+    SharedStrings strings;
+    const QByteArray filler(3 * 1024 * 1024, 'f');
+    strings.AppendUtf8(filler);
+    const QString crossing = QString(2 * 1024 * 1024, u'漢');  // 6 MiB of UTF-8 over two blocks
+    strings.Append(crossing);
+    strings.AppendUtf8("a_x0041__x005F_x0042_");
+    strings.Append(u"_x0041_");  // a legacy book's text is stored as written
+    EXPECT_EQ(strings.At(0).size(), filler.size());
+    EXPECT_EQ(strings.At(1), crossing);
+    EXPECT_EQ(strings.At(2), "aA_x0042_");
+    EXPECT_EQ(strings.At(3), "_x0041_");
+    EXPECT_THROW(strings.At(4), RunTimeError);
 }
 
 TEST(PackageTargets, RelativeAbsoluteAndEscaped) {

@@ -62,6 +62,9 @@ QString SharedStrings::At(std::int64_t index) const {
     const std::size_t position = static_cast<std::size_t>(index);
     qsizetype begin = position == 0 ? 0 : ends_[position - 1];
     const qsizetype end = ends_[position];
+    if (begin == end) {
+        return {};  // may sit just past the last block
+    }
     const std::size_t first = static_cast<std::size_t>(begin / kBlockSize);
     if (end <= static_cast<qsizetype>(first + 1) * kBlockSize) {
         return QString::fromUtf8(blocks_[first].constData() + begin % kBlockSize, end - begin);

@@ -70,17 +70,19 @@ TEST(StreamingSheet, GapsRepeatsOutOfOrderRowsAndGoingBack) {
 
 TEST(SharedStrings, StringsAcrossBlocksAndEscapes) {
     SharedStrings strings;
-    const QByteArray filler(3 * 1024 * 1024, 'f');
+    const QByteArray filler(4 * 1024 * 1024, 'f');  // exactly one block
     strings.AppendUtf8(filler);
-    const QString crossing = QString(2 * 1024 * 1024, u'漢');  // 6 MiB of UTF-8 over two blocks
+    strings.AppendUtf8("");
+    const QString crossing = QString(2 * 1024 * 1024, u'漢');  // 6 MiB of UTF-8: a block and more
     strings.Append(crossing);
     strings.AppendUtf8("a_x0041__x005F_x0042_");
     strings.Append(u"_x0041_");  // a legacy book's text is stored as written
     EXPECT_EQ(strings.At(0).size(), filler.size());
-    EXPECT_EQ(strings.At(1), crossing);
-    EXPECT_EQ(strings.At(2), "aA_x0042_");
-    EXPECT_EQ(strings.At(3), "_x0041_");
-    EXPECT_THROW(strings.At(4), RunTimeError);
+    EXPECT_EQ(strings.At(1), "");
+    EXPECT_EQ(strings.At(2), crossing);
+    EXPECT_EQ(strings.At(3), "aA_x0042_");
+    EXPECT_EQ(strings.At(4), "_x0041_");
+    EXPECT_THROW(strings.At(5), RunTimeError);
 }
 
 TEST(PackageTargets, RelativeAbsoluteAndEscaped) {

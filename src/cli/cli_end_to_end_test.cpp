@@ -165,6 +165,31 @@ TEST_F(CliEndToEndTest, ExitStatusSaysHowTheRunEnded) {
     EXPECT_EQ(FolderEntries(destination_), (QStringList{"a", "file001.dat", "file002.dat"}));
 }
 
+TEST_F(CliEndToEndTest, WorkbookColumnAndAWorkbookThatCannotBeOpened) {
+    const QString names = temporary_.filePath(QStringLiteral("names.csv"));
+    WriteFile(names, "x,alpha\ny,\nz,beta\n");
+    const QStringList arguments{
+        QStringLiteral("--source=excel"),  QStringLiteral("--excel=") + names,
+        QStringLiteral("--start-cell=b1"), QStringLiteral("--blank-rows=2"),
+        QStringLiteral("--kind=folder"),   QStringLiteral("--folder=") + destination_};
+    CliResult result = Run(arguments);
+    EXPECT_EQ(result.exitCode, 0) << result.error.toStdString();
+    EXPECT_EQ(result.out, QStringList({"alphaを作成しました", "betaを作成しました"}));
+    EXPECT_EQ(FolderEntries(destination_), QStringList({"alpha", "beta"}));
+
+    // The message, then the cause on a second line.
+    WriteFile(names, "");
+    QFile::rename(names, temporary_.filePath(QStringLiteral("names.xlsx")));
+    result = Run(QStringList(arguments).replaceInStrings("names.csv", "names.xlsx"));
+    EXPECT_EQ(result.exitCode, 3);
+    const QStringList lines = result.error.split(u'\n');
+    ASSERT_GE(lines.size(), 2) << result.error.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("ざらめ: Microsoft Excelがインストールされていません。"));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("ブックの形式ではありません")))
+        << result.error.toStdString();
+    EXPECT_FALSE(Exists(TemplatePath()));
+}
+
 // Copies: what is not a regular file is refused, and a file-size limit is an error with
 // clean-up, never a killed run with a truncated item.
 TEST_F(CliEndToEndTest, CopiesThatCannotBeMadeEndTheRunCleanly) {

@@ -8,10 +8,12 @@
 #include "run/host.h"
 #include "run/run_context.h"
 #include "run/validation.h"
+#include "sources/excel_source.h"
 #include "sources/sequence_source.h"
 #include "sources/text_file_source.h"
 #include "window/input_groups.h"
 #include "window/window_model.h"
+#include "workbook/spreadsheet.h"
 
 namespace zarame {
 
@@ -54,6 +56,7 @@ RunOutcome RunSequence::cmdCreate_Click() {
     files_ = makeFileService_();
     stopRequested_ = false;
     quietFailure_.reset();
+    connectionFailure_.reset();
     RunOutcome outcome;
     try {
         outcome = Dispatch();
@@ -91,9 +94,7 @@ RunOutcome RunSequence::Dispatch() {
     model_.setCaption(Label::lblNow, QString::fromUtf16(kStatusCreating));
     switch (model_.nameSource()) {
         case NameSource::ExcelColumn:
-            // No spreadsheet reader is connected in this build: the connection trap's message.
-            host_.ShowMessage(QString::fromUtf16(kSpreadsheetUnavailable), MessageIcon::Error);
-            return RunOutcome::WorkbookUnavailable;
+            return RunExcelColumn(context);
         case NameSource::TextFile: {
             const TextWalkResult result = CreateFromTextFile(context);
             quietFailure_ = result.failure;
@@ -114,6 +115,27 @@ RunOutcome RunSequence::Dispatch() {
     return RunOutcome::Completed;
 }
 
+RunOutcome RunSequence::RunExcelColumn(RunContext& context) {
+    // The connection trap covers exactly the start of the component and the opening of the book.
+    try {
+        spreadsheet_ = std::make_unique<workbook::SpreadsheetApplication>();
+        spreadsheet_->SetDisplayAlerts(false);
+        spreadsheet_->SetVisible(false);
+        workbook_ =
+            spreadsheet_->Open(model_.text(TextBox::txtExcel), workbook::OpenMode::ReadOnly);
+    } catch (const RunTimeError& error) {
+        connectionFailure_ = error;
+    } catch (const std::bad_alloc&) {
+        connectionFailure_ = RunTimeError(7, QStringLiteral("メモリが不足しています"));
+    }
+    if (connectionFailure_) {
+        host_.ShowMessage(QString::fromUtf16(kSpreadsheetUnavailable), MessageIcon::Error);
+        return RunOutcome::WorkbookUnavailable;
+    }
+    return CreateFromExcel(context, *workbook_) == WalkEnd::Stopped ? RunOutcome::Stopped
+                                                                    : RunOutcome::Completed;
+}
+
 void RunSequence::Finish() noexcept {
     // Every step runs whatever an earlier one did, so the window always comes back.
     const auto step = [](auto&& action) {
@@ -129,6 +151,15 @@ void RunSequence::Finish() noexcept {
         PrepareTemplateFile(context, TemplateMode::Finish);
     });
     files_.reset();
+    // The book is closed before its application quits.
+    if (workbook_) {
+        workbook_->Close();
+        workbook_.reset();
+    }
+    if (spreadsheet_) {
+        spreadsheet_->Quit();
+        spreadsheet_.reset();
+    }
     step([&] { SetWindowLock(model_, WindowLock::Released); });
     step([&] { UpdateInputGroups(model_); });
 }

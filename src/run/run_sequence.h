@@ -13,7 +13,12 @@ namespace zarame {
 
 class FileService;
 class Host;
+namespace workbook {
+class SpreadsheetApplication;
+class Workbook;
+}  // namespace workbook
 class WindowModel;
+struct RunContext;
 
 // How a press of the start button ended, for front ends that report it (the command line's exit
 // status); the window itself shows only the log and the status label.
@@ -44,9 +49,12 @@ public:
     const QString& templatePath() const { return templatePath_; }
     // The failure that ended the last text walk quietly, if it did.
     const std::optional<RunTimeError>& quietFailure() const { return quietFailure_; }
+    // Why the last run's workbook could not be opened, if it could not.
+    const std::optional<RunTimeError>& connectionFailure() const { return connectionFailure_; }
 
 private:
     RunOutcome Dispatch();
+    RunOutcome RunExcelColumn(RunContext& context);
     void Finish() noexcept;
 
     WindowModel& model_;
@@ -57,6 +65,10 @@ private:
     bool stopRequested_ = false;
     std::int32_t logMax_ = kDefaultLogMax;
     std::optional<RunTimeError> quietFailure_;
+    std::optional<RunTimeError> connectionFailure_;
+    // The spreadsheet connection, held from its opening to the finishing steps.
+    std::unique_ptr<workbook::SpreadsheetApplication> spreadsheet_;
+    std::unique_ptr<workbook::Workbook> workbook_;
 };
 
 }  // namespace zarame

@@ -151,7 +151,54 @@ TEST_F(WholeRun, WorkbookThatCannotBeOpenedShowsTheConnectionMessage) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages.front().text, "Microsoft Excelがインストールされていません。");
     EXPECT_EQ(host.messages.front().icon, MessageIcon::Error);
+    ASSERT_TRUE(run.connectionFailure().has_value());
+    EXPECT_TRUE(run.connectionFailure()->description().contains("ブックの形式ではありません"));
     EXPECT_TRUE(model.logLines().isEmpty());
+    ExpectCleanEnd();
+}
+
+// Whether this process still holds the file open.
+bool HeldOpen(const QString& path) {
+    const QByteArray target = QFileInfo(path).canonicalFilePath().toLocal8Bit();
+    for (int fd = 0; fd < 1024; ++fd) {
+        char link[4096];
+        const ssize_t size =
+            ::readlink(QByteArray("/proc/self/fd/" + QByteArray::number(fd)), link, sizeof link);
+        if (size > 0 && QByteArray(link, size) == target) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(WholeRun, WorkbookColumnRunHoldsTheBookOnlyDuringTheRun) {
+    model.select(OptionGroup::optType, 0);
+    model.select(OptionGroup::optSpec, 2);
+    model.setText(TextBox::txtStartCell, "B1");
+    model.setText(TextBox::txtBlank, "2");
+    const QString workbook = QStringLiteral(ZARAME_WORKBOOK_TESTDATA "/openpyxl.xlsx");
+    model.setText(TextBox::txtExcel, workbook);
+    UpdateInputGroups(model);
+    before = EnabledStates();
+    bool heldDuringWalk = false;
+    host.onPump = [&](int pump) {
+        heldDuringWalk = heldDuringWalk || (pump == 1 && HeldOpen(workbook));
+    };
+    // The fourth cell shows #N/A: a name the file system takes as a path into a missing folder.
+    EXPECT_EQ(Start(), RunOutcome::Failed);
+    EXPECT_TRUE(heldDuringWalk);
+    EXPECT_FALSE(HeldOpen(workbook));
+    EXPECT_EQ(FolderEntries(destination).size(), 3);
+    EXPECT_EQ(model.logLines().size(), 4);
+    EXPECT_TRUE(model.logLines().back().startsWith("[2][0]"));
+    EXPECT_TRUE(host.messages.empty());
+    ExpectCleanEnd();
+
+    model.setText(TextBox::txtExcel, QStringLiteral(ZARAME_WORKBOOK_TESTDATA "/write_only.xlsx"));
+    host.onPump = [this](int) { run.cmdStop_Click(); };
+    EXPECT_EQ(Start(), RunOutcome::Stopped);
+    EXPECT_EQ(model.logLines().back(), QString::fromUtf16(kStoppedLine));
+    EXPECT_FALSE(HeldOpen(workbook));
     ExpectCleanEnd();
 }
 

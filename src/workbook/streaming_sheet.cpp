@@ -1,0 +1,88 @@
+#include "workbook/streaming_sheet.h"
+
+#include "workbook/workbook_error.h"
+
+namespace zarame::workbook {
+
+QString DisplayedText(const CellValue& value, const CellFormats& formats) {
+    const QString code =
+        value.style >= 0 && static_cast<std::size_t>(value.style) < formats.codeOfStyle.size()
+            ? formats.codeOfStyle[static_cast<std::size_t>(value.style)]
+            : QString();
+    const QString effective = code.isEmpty() ? QStringLiteral("General") : code;
+    switch (value.kind) {
+        case CellValue::Kind::Empty:
+            return {};
+        case CellValue::Kind::Text:
+            return numformat::FormatText(value.text, effective);
+        case CellValue::Kind::Number:
+            return numformat::FormatNumber(value.number, effective, formats.dates);
+        case CellValue::Kind::Boolean:
+            return value.number != 0 ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+        case CellValue::Kind::Error:
+            return value.text;
+    }
+    return {};
+}
+
+StreamingSheet::StreamingSheet(std::unique_ptr<RowCursor> cursor, CellFormats formats,
+                               SheetLimits limits)
+    : cursor_(std::move(cursor)), formats_(std::move(formats)), limits_(limits) {}
+
+QString StreamingSheet::CellText(std::int64_t row, std::int64_t column) {
+    if (row < 1 || row > limits_.rows) {
+        throw RowOutOfRange(row);
+    }
+    if (column < 1 || column > limits_.columns) {
+        throw ColumnOutOfRange(column);
+    }
+    if (column_ < 0) {
+        column_ = column;
+    } else if (column_ != 0 && column_ != column) {
+        column_ = 0;  // from now on every column, read again from the top
+        Restart();
+    }
+    if (row < passed_) {
+        Restart();
+    }
+    while (true) {
+        if (holding_) {
+            if (row < held_.row) {
+                return {};  // a row the file leaves out
+            }
+            if (row - held_.row < held_.count) {
+                const CellValue* value = Find(column);
+                return value != nullptr ? DisplayedText(*value, formats_) : QString();
+            }
+            passed_ = held_.row + held_.count;
+            holding_ = false;
+        }
+        if (exhausted_) {
+            return {};
+        }
+        if (!cursor_->Next(held_, column_) || held_.row > limits_.rows) {
+            exhausted_ = true;
+            return {};
+        }
+        // A row that repeats one already passed adds nothing; the first one stands.
+        holding_ = held_.row >= passed_ && held_.count > 0;
+    }
+}
+
+const CellValue* StreamingSheet::Find(std::int64_t column) const {
+    for (const CellRun& run : held_.cells) {
+        if (column >= run.column && column - run.column < run.count) {
+            return &run.value;
+        }
+    }
+    return nullptr;
+}
+
+void StreamingSheet::Restart() {
+    cursor_->Restart();
+    holding_ = false;
+    exhausted_ = false;
+    passed_ = 1;
+}
+
+}  // namespace zarame::workbook

@@ -1,0 +1,98 @@
+#include "workbook/streaming_sheet.h"
+
+#include <gtest/gtest.h>
+
+#include "common/run_time_error.h"
+#include "workbook/ooxml_package.h"
+#include "workbook/shared_strings.h"
+
+namespace zarame::workbook {
+namespace {
+
+// Rows given by a test: each row's cells hold their column number as text.
+class ListedRows final : public RowCursor {
+public:
+    explicit ListedRows(std::vector<SheetRow> rows) : rows_(std::move(rows)) {}
+    bool Next(SheetRow& row, std::int64_t onlyColumn) override {
+        onlyColumns.push_back(onlyColumn);
+        if (next_ >= rows_.size()) {
+            return false;
+        }
+        row = rows_[next_++];
+        return true;
+    }
+    void Restart() override {
+        ++restarts;
+        next_ = 0;
+    }
+    int restarts = 0;
+    std::vector<std::int64_t> onlyColumns;
+
+private:
+    std::vector<SheetRow> rows_;
+    std::size_t next_ = 0;
+};
+
+SheetRow Row(std::int64_t row, std::int64_t count, std::vector<std::int64_t> columns) {
+    SheetRow sheetRow{row, count, {}};
+    for (std::int64_t column : columns) {
+        CellValue value{CellValue::Kind::Text, QString::number(column), 0, -1};
+        sheetRow.cells.push_back(CellRun{column, 1, value});
+    }
+    return sheetRow;
+}
+
+TEST(StreamingSheet, GapsRepeatsOutOfOrderRowsAndGoingBack) {
+    auto rows = std::make_unique<ListedRows>(
+        std::vector<SheetRow>{Row(2, 1, {2}), Row(4, 3, {1, 2}), Row(3, 1, {2}), Row(9, 1, {2})});
+    ListedRows& cursor = *rows;
+    StreamingSheet sheet(std::move(rows), CellFormats{}, SheetLimits{20, 5});
+    EXPECT_EQ(sheet.CellText(1, 2), "");
+    EXPECT_EQ(sheet.CellText(2, 2), "2");
+    EXPECT_EQ(sheet.CellText(3, 2), "");
+    EXPECT_EQ(sheet.CellText(6, 2), "2");  // the third of a run of three
+    EXPECT_EQ(sheet.CellText(8, 2), "");   // the row 3 that came after row 6 is dropped
+    EXPECT_EQ(sheet.CellText(9, 2), "2");
+    EXPECT_EQ(sheet.CellText(20, 2), "");
+    EXPECT_EQ(cursor.restarts, 0);
+    EXPECT_EQ(cursor.onlyColumns.front(), 2);
+
+    EXPECT_EQ(sheet.CellText(2, 2), "2");
+    EXPECT_EQ(cursor.restarts, 1);
+    // A second column reads every column from then on.
+    EXPECT_EQ(sheet.CellText(4, 1), "1");
+    EXPECT_EQ(cursor.onlyColumns.back(), 0);
+
+    EXPECT_THROW(sheet.CellText(0, 1), RunTimeError);
+    EXPECT_THROW(sheet.CellText(21, 1), RunTimeError);
+    EXPECT_THROW(sheet.CellText(1, 6), RunTimeError);
+}
+
+TEST(SharedStrings, StringsAcrossBlocksAndEscapes) {
+    SharedStrings strings;
+    const QByteArray filler(4 * 1024 * 1024, 'f');  // exactly one block
+    strings.AppendUtf8(filler);
+    strings.AppendUtf8("");
+    const QString crossing = QString(2 * 1024 * 1024, u'漢');  // 6 MiB of UTF-8: a block and more
+    strings.Append(crossing);
+    strings.AppendUtf8("a_x0041__x005F_x0042_");
+    strings.Append(u"_x0041_");  // a legacy book's text is stored as written
+    EXPECT_EQ(strings.At(0).size(), filler.size());
+    EXPECT_EQ(strings.At(1), "");
+    EXPECT_EQ(strings.At(2), crossing);
+    EXPECT_EQ(strings.At(3), "aA_x0042_");
+    EXPECT_EQ(strings.At(4), "_x0041_");
+    EXPECT_THROW(strings.At(5), RunTimeError);
+}
+
+TEST(PackageTargets, RelativeAbsoluteAndEscaped) {
+    EXPECT_EQ(ResolveTarget("xl/workbook.xml", "worksheets/sheet1.xml"),
+              "xl/worksheets/sheet1.xml");
+    EXPECT_EQ(ResolveTarget("xl/workbook.xml", "/xl/worksheets/a%20b.xml"),
+              "xl/worksheets/a b.xml");
+    EXPECT_EQ(ResolveTarget("xl/workbook.xml", "../../../x.xml"), "x.xml");
+    EXPECT_EQ(ResolveTarget("", "./xl//workbook.xml"), "xl/workbook.xml");
+}
+
+}  // namespace
+}  // namespace zarame::workbook

@@ -8,6 +8,7 @@
 
 #include "common/run_time_error.h"
 #include "run/progress_log.h"
+#include "run/run_context.h"
 
 namespace zarame {
 
@@ -44,6 +45,8 @@ public:
     const QString& templatePath() const { return templatePath_; }
     // The failure that ended the last text walk quietly, if it did.
     const std::optional<RunTimeError>& quietFailure() const { return quietFailure_; }
+    // How far the walk under way has come through its source.
+    const SourceExtent& sourceExtent() const { return extent_; }
 
 private:
     RunOutcome Dispatch();
@@ -57,6 +60,7 @@ private:
     bool stopRequested_ = false;
     std::int32_t logMax_ = kDefaultLogMax;
     std::optional<RunTimeError> quietFailure_;
+    SourceExtent extent_;
 };
 
 }  // namespace zarame

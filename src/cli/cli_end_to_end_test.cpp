@@ -49,8 +49,9 @@ class CliEndToEndTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(temporary_.isValid());
-        // Each test runs its own copy of the program: the template is made beside the executable,
-        // and tests that run at the same time must not meet at one template.
+        // Each test runs its own copy of the program, which like an installed one keeps its
+        // template in the user's data folder, one per test so that tests running at the same
+        // time never meet at one template.
         programFolder_ = temporary_.filePath(QStringLiteral("bin"));
         destination_ = temporary_.filePath(QStringLiteral("out"));
         ASSERT_TRUE(QDir().mkpath(programFolder_));
@@ -62,6 +63,12 @@ protected:
     }
 
     void Start(QProcess& process, const QStringList& arguments) {
+        QProcessEnvironment environment = process.processEnvironment();
+        if (environment.isEmpty()) {
+            environment = QProcessEnvironment::systemEnvironment();
+        }
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), temporary_.filePath("data"));
+        process.setProcessEnvironment(environment);
         process.start(program_, arguments);
         ASSERT_TRUE(process.waitForStarted(kProcessTimeoutMilliseconds));
     }
@@ -107,7 +114,7 @@ protected:
     }
     QString File(const QString& name) const { return temporary_.filePath(name); }
     QString Item(const QString& name) const { return destination_ + u'/' + name; }
-    QString TemplatePath() const { return programFolder_ + QStringLiteral("/KRB_tmp.tmp"); }
+    QString TemplatePath() const { return temporary_.filePath("data/zarame/KRB_tmp.tmp"); }
 
     QTemporaryDir temporary_;
     QString programFolder_;
@@ -355,6 +362,19 @@ TEST_F(CliEndToEndTest, SavedRunsTheWindowsStoredInputsAndNeverWritesThem) {
     EXPECT_EQ(result.exitCode, 0) << result.error.toStdString();
     EXPECT_EQ(FolderEntries(destination_), (QStringList{"saved1", "saved2"}));
     EXPECT_EQ(ReadFile(configuration + QStringLiteral("/Tobiuo.ini")), stored);
+
+    // A settings file that cannot be read refuses the run rather than run other inputs.
+    const QByteArray damaged = "[KRB\nType=2\n";
+    WriteFile(configuration + QStringLiteral("/Tobiuo.ini"), damaged);
+    QProcess refused;
+    refused.setProcessEnvironment(environment);
+    Start(refused, {QStringLiteral("--saved"), QStringLiteral("--folder=") + destination_});
+    const CliResult refusal = Finish(refused);
+    EXPECT_EQ(refusal.exitCode, 2);
+    EXPECT_TRUE(refusal.error.contains(u"保存された設定を読めません"))
+        << refusal.error.toStdString();
+    EXPECT_EQ(FolderEntries(destination_), (QStringList{"saved1", "saved2"}));
+    EXPECT_EQ(ReadFile(configuration + QStringLiteral("/Tobiuo.ini")), damaged);
 }
 
 }  // namespace

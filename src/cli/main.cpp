@@ -75,7 +75,16 @@ int main(int argc, char* argv[]) {
     std::int32_t logMax = zarame::kDefaultLogMax;
     if (options.saved) {
         // The window's stored inputs, read only: the command line never writes the store.
-        zarame::IniSettingsStore store(zarame::DefaultSettingsPath());
+        const QString settingsPath = zarame::DefaultSettingsPath();
+        zarame::IniSettingsStore store(settingsPath);
+        if (!store.readable()) {
+            // The window would start from the first-start values; a script that asked for the
+            // stored inputs must not get a run of other inputs instead.
+            zarame::WriteToStandardError(
+                QStringLiteral("zarame-cli: 保存された設定を読めません: ") +
+                zarame::VisibleText(settingsPath) + u'\n');
+            return kRefused;
+        }
         const zarame::StoredSettings stored = zarame::LoadSettings(store);
         zarame::ApplyRunSettings(stored.inputs, model);
         logMax = stored.logMax;

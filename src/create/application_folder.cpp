@@ -1,9 +1,11 @@
 #include "create/application_folder.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QByteArray>
 #include <QtGlobal>
+#include <cstdlib>
 
 #include "common/byte_text.h"
 
@@ -24,11 +26,20 @@ QByteArray ExecutableFolder() {
     return slash <= 0 ? QByteArray("/") : target.left(slash);
 }
 
+QByteArray HomeFolder() {
+    QByteArray home = qgetenv("HOME");
+    if (!home.startsWith('/')) {
+        const passwd* entry = ::getpwuid(::getuid());
+        home = entry && entry->pw_dir ? QByteArray(entry->pw_dir) : QByteArray("/tmp");
+    }
+    return home;
+}
+
 // $XDG_DATA_HOME/zarame, or ~/.local/share/zarame, created if missing.
 QByteArray DataFolder() {
     QByteArray base = qgetenv("XDG_DATA_HOME");
     if (!base.startsWith('/')) {
-        base = qgetenv("HOME") + "/.local/share";
+        base = HomeFolder() + "/.local/share";
     }
     QByteArray folder = base + "/zarame";
     for (qsizetype slash = folder.indexOf('/', 1); slash != -1;
@@ -41,11 +52,26 @@ QByteArray DataFolder() {
 
 }  // namespace
 
+bool UsesExecutableFolder(const QByteArray& executableFolder, const QByteArray& buildFolder) {
+    if (executableFolder.isEmpty() || buildFolder.isEmpty()) {
+        return false;
+    }
+    // The system names the executable's folder without symbolic links; the build folder was
+    // named as the build was configured, perhaps through one.
+    char* resolved = ::realpath(buildFolder.constData(), nullptr);
+    if (resolved == nullptr) {
+        return false;
+    }
+    const bool same = executableFolder == QByteArray(resolved);
+    std::free(resolved);
+    return same && ::access(executableFolder.constData(), W_OK) == 0;
+}
+
 QString DefaultTemplatePath() {
     const QByteArray fileName = QString::fromUtf16(kTemplateFileName).toUtf8();
     const QByteArray executableFolder = ExecutableFolder();
     const QByteArray folder =
-        !executableFolder.isEmpty() && ::access(executableFolder.constData(), W_OK) == 0
+        UsesExecutableFolder(executableFolder, QByteArray(ZARAME_BUILD_OUTPUT_FOLDER))
             ? executableFolder
             : DataFolder();
     return DecodeBytes(folder + '/' + fileName);

@@ -1,6 +1,8 @@
 #include "settings/settings_store.h"
 
+#include <sys/stat.h>
 #include <QByteArray>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
@@ -28,10 +30,35 @@ bool HasLoneSurrogate(const QString& text) {
     return false;
 }
 
+// Sixteen texts, even long paths, take a few kilobytes; a file far beyond that is not ours (a
+// megabyte of short keys already costs QSettings tens of megabytes and a noticeable start).
+constexpr off_t kLargestFile = 1024 * 1024;
+
+// QSettings reads the whole file, and opens its lock file beside it, without any bound: a FIFO
+// or a device in either place would hold the program before its window opens, and a huge file
+// would fill the memory. A missing file is fine (the store starts empty); a name that cannot be
+// looked at is left to QSettings, which then reports it unreadable.
+bool SafeToOpen(const QString& path) {
+    for (const QString& name : {path, path + QStringLiteral(".lock")}) {
+        struct stat status {};
+        if (::stat(QFile::encodeName(name).constData(), &status) != 0) {
+            continue;
+        }
+        if (!S_ISREG(status.st_mode) || status.st_size > kLargestFile) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
-IniSettingsStore::IniSettingsStore(const QString& path)
-    : settings_(std::make_unique<QSettings>(path, QSettings::IniFormat)) {
+IniSettingsStore::IniSettingsStore(const QString& path) {
+    if (!SafeToOpen(path)) {
+        readable_ = false;
+        return;
+    }
+    settings_ = std::make_unique<QSettings>(path, QSettings::IniFormat);
     readable_ = settings_->status() == QSettings::NoError;
     settings_->beginGroup(kSection);
 }
@@ -39,7 +66,7 @@ IniSettingsStore::IniSettingsStore(const QString& path)
 IniSettingsStore::~IniSettingsStore() = default;
 
 QString IniSettingsStore::Get(const QString& key, const QString& defaultText) {
-    if (!readable_) {
+    if (!settings_ || !readable_) {
         return defaultText;
     }
     const QVariant value = settings_->value(key);
@@ -58,6 +85,9 @@ QString IniSettingsStore::Get(const QString& key, const QString& defaultText) {
 }
 
 void IniSettingsStore::Save(const QString& key, const QString& value) {
+    if (!settings_) {
+        return;  // not a settings file: left as it is
+    }
     if (HasLoneSurrogate(value)) {
         settings_->setValue(key, EncodeBytes(value));
     } else {

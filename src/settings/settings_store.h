@@ -20,7 +20,9 @@ public:
 };
 
 // The store in an INI file, section "KRB". A file that is damaged or unreadable answers every Get
-// with the default; it is only written by Save, so loading never replaces it. Texts that are not
+// with the default; it is only written by Save, so loading never replaces it. A name that is not a
+// regular file of sensible size (a FIFO, a device, a folder, a huge file) is neither read nor
+// written. Texts that are not
 // plain Unicode (path bytes that are not UTF-8, held as lone surrogates) are stored as their
 // bytes, so that they come back unchanged; every other text is stored readably as itself.
 class IniSettingsStore final : public SettingsStore {

@@ -1,9 +1,13 @@
 #include "settings/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "common/byte_text.h"
 #include "settings/settings_store.h"
@@ -116,10 +120,35 @@ TEST_F(SettingsTest, DamagedOrUnreadableFileGivesDefaultsAndIsLeftAlone) {
     EXPECT_EQ(Load().inputs, RunSettings());
     EXPECT_EQ(ReadFile(Path()), damaged);
 
-    ASSERT_TRUE(QDir(folder_.path()).mkdir(QStringLiteral("folder.ini")));
-    EXPECT_EQ(Load(Path(QStringLiteral("folder.ini"))).inputs, RunSettings());
-    IniSettingsStore unwritable(Path(QStringLiteral("folder.ini")));
-    SaveSettings(unwritable, RunSettings());  // skipped without a failure
+    // Names that are no settings file must neither block the start (a FIFO, also in place of the
+    // lock file beside it) nor fill the memory (a huge file), and a save leaves them alone.
+    const auto fifo = [](const QString& path) {
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    };
+    const std::pair<const char*, std::function<void(const QString&)>> hostile[] = {
+        {"folder", [](const QString& path) { ASSERT_TRUE(QDir().mkdir(path)); }},
+        {"fifo", fifo},
+        {"lock", [&](const QString& path) { fifo(path + QStringLiteral(".lock")); }},
+        {"huge",
+         [](const QString& path) {
+             QFile file(path);
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+             ASSERT_TRUE(file.resize(qint64{64} * 1024 * 1024));
+         }},
+    };
+    for (const auto& [name, make] : hostile) {
+        const QString path = Path(QLatin1String(name) + QStringLiteral(".ini"));
+        make(path);
+        const QFileInfo before(path);
+        IniSettingsStore store(path);
+        EXPECT_EQ(LoadSettings(store).inputs, RunSettings()) << name;
+        RunSettings saved;
+        saved.FixedText = QStringLiteral("x");
+        SaveSettings(store, saved);
+        const QFileInfo after(path);
+        EXPECT_EQ(after.exists(), before.exists()) << name;
+        EXPECT_EQ(after.size(), before.size()) << name;
+    }
 }
 
 TEST_F(SettingsTest, SaveWritesTheSixteenInputsAndNeverLogMax) {

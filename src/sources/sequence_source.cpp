@@ -12,8 +12,6 @@ namespace zarame {
 
 namespace {
 
-constexpr QChar kNumberMark = QChar(0x0B);
-
 // No file system takes a name of more than 255 bytes, so wider padding could only make a name
 // that is refused anyway; holding it here keeps a huge digit count from exhausting memory.
 constexpr std::int32_t kMaximumPadding = 256;
@@ -35,18 +33,16 @@ QString SequenceName(std::int32_t number, std::int32_t digits, const QString& fi
 
 WalkEnd CreateFromNumbers(RunContext& context) {
     WindowModel& model = context.model;
-    // Everything but the number is fixed for the walk: the pattern holds a U+000B where the
-    // number goes (a fixed text or extension holding U+000B gets the number there too).
-    const QString numberMark(kNumberMark);
+    // Everything but the number is fixed for the walk: what goes before it and what after.
     const QString& fixedText = model.text(TextBox::txtFix);
-    const QString namePattern =
-        (model.numberFirst() ? numberMark + fixedText : fixedText + numberMark) +
-        model.text(TextBox::txtExt);
+    const bool numberFirst = model.numberFirst();
+    const QString beforeNumber = numberFirst ? QString() : fixedText;
+    const QString afterNumber = (numberFirst ? fixedText : QString()) + model.text(TextBox::txtExt);
     const std::int32_t digits = ToInt32(model.text(TextBox::txtSize));
     const std::int64_t first = ToInt32(model.text(TextBox::txtMin));
     const std::int64_t last = ToInt32(model.text(TextBox::txtMax));
     // The inputs are locked for the run, so the folder and item kind are read once.
-    const QString folderPrefix = model.text(TextBox::txtFolder) + u'/';
+    const QString folderPrefix = model.text(TextBox::txtFolder) + u'/' + beforeNumber;
     const ItemRecipe recipe = ItemRecipeOf(model, context.templatePath);
     context.extent = {SourceExtent::Unit::Items, 0, last >= first ? last - first + 1 : 0};
 
@@ -57,9 +53,7 @@ WalkEnd CreateFromNumbers(RunContext& context) {
             return WalkEnd::Stopped;
         }
         const QString path =
-            folderPrefix +
-            QString(namePattern)
-                .replace(kNumberMark, NumberText(static_cast<std::int32_t>(number), digits));
+            folderPrefix + NumberText(static_cast<std::int32_t>(number), digits) + afterNumber;
         const bool created = CreateItem(path, recipe, context.files);
         AddLog(model, OutcomeLine(path, created), context.logMax);
         context.extent.done = number - first + 1;

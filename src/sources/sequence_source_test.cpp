@@ -61,6 +61,23 @@ TEST_F(NumbersWalk, LastNumberOfThe32BitRangeEndsTheWalkAndTheFolderIsUsedAsType
     EXPECT_EQ(model.logLines().front(), destination + "//f2147483646を作成しました");
 }
 
+TEST_F(NumbersWalk, NamesAreThoseOfThePreviewWhateverTheTextsHold) {
+    // Control characters and the number's own digits in the texts stay what they are.
+    model.setText(TextBox::txtFix, QStringLiteral("a\v1"));
+    model.setText(TextBox::txtExt, QStringLiteral("\v%1"));
+    for (int member : {0, 1}) {
+        model.select(OptionGroup::optBeforeAfter, member);
+        Range("7", "7");
+        model.setText(TextBox::txtSize, "2");
+        const QString expected = SequenceName(
+            7, 2, model.text(TextBox::txtFix),
+            member == 0 ? NumberPlacement::BeforeFixedText : NumberPlacement::AfterFixedText,
+            model.text(TextBox::txtExt));
+        EXPECT_EQ(Walk(), WalkEnd::Finished);
+        EXPECT_TRUE(FolderEntries(destination).contains(expected)) << expected.toStdString();
+    }
+}
+
 TEST_F(NumbersWalk, StopIsSeenBeforeTheNextNumberButNotAfterTheLast) {
     // Stop pressed at the second pump: three numbers leave one unmade, two end the range first.
     for (const char* last : {"3", "2"}) {

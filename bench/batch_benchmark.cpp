@@ -212,12 +212,14 @@ Timing OursBatch(const fs::path& folder, const fs::path& templatePath, const Our
     QuietHost host;
     zarame::PosixFileService files;
     bool stopRequested = false;
+    zarame::SourceExtent extent;
     zarame::RunContext context{model,
                                host,
                                files,
                                stopRequested,
                                zarame::kDefaultLogMax,
-                               zarame::DecodeBytes(templatePath.c_str())};
+                               zarame::DecodeBytes(templatePath.c_str()),
+                               extent};
     model.select(OptionGroup::optType, 2);
     model.select(OptionGroup::optSpec, static_cast<int>(setup.kind));
     model.setText(TextBox::txtMin, QStringLiteral("1"));
@@ -430,12 +432,14 @@ Timing OursTemplate(const fs::path& path) {
     QuietHost host;
     zarame::PosixFileService files;
     bool stopRequested = false;
+    zarame::SourceExtent extent;
     zarame::RunContext context{model,
                                host,
                                files,
                                stopRequested,
                                zarame::kDefaultLogMax,
-                               zarame::DecodeBytes(path.c_str())};
+                               zarame::DecodeBytes(path.c_str()),
+                               extent};
     model.select(OptionGroup::optType, 2);
     model.select(OptionGroup::optSpec, static_cast<int>(ItemKind::NewFile));
     model.setText(TextBox::txtFileByte, QString::number(kTemplateBytes));

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -130,6 +131,45 @@ TEST_F(CliEndToEndTest, NewFilesFromSequentialNumbers) {
     EXPECT_EQ(result.error, QString());
     EXPECT_EQ(ReadFile(Item("file003.dat")), QByteArray(1000, 'A'));
     EXPECT_FALSE(Exists(TemplatePath()));
+}
+
+// On a terminal, standard error shows the live count and a closing summary; standard output stays
+// the log alone.
+TEST_F(CliEndToEndTest, CountAndSummaryGoToAStandardErrorThatIsATerminal) {
+    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(::grantpt(terminal), 0);
+    ASSERT_EQ(::unlockpt(terminal), 0);
+    const int screen = ::open(::ptsname(terminal), O_RDWR | O_NOCTTY);
+    ASSERT_GE(screen, 0);
+    QProcess process;
+    process.setChildProcessModifier([screen] { ::dup2(screen, STDERR_FILENO); });
+    Start(process, Text("/dev/stdin"));
+    // The last name comes late, so that the count is drawn while the run waits for it.
+    process.write("a\nb\n");
+    ASSERT_TRUE(process.waitForBytesWritten(kProcessTimeoutMilliseconds));
+    QElapsedTimer clock;
+    clock.start();
+    while (!Exists(Item("b")) && clock.elapsed() < kProcessTimeoutMilliseconds) {
+        ::usleep(10 * 1000);
+    }
+    ::usleep(400 * 1000);
+    process.write("c\n");
+    process.closeWriteChannel();
+    const CliResult result = Finish(process);
+    ::close(screen);
+    ::fcntl(terminal, F_SETFL, O_NONBLOCK);
+    QByteArray shown;
+    char block[4096];
+    for (ssize_t count; (count = ::read(terminal, block, sizeof block)) > 0;) {
+        shown.append(block, count);
+    }
+    ::close(terminal);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, (QStringList{"aを作成しました", "bを作成しました", "cを作成しました"}));
+    const QString text = QString::fromUtf8(shown);
+    EXPECT_TRUE(text.contains(QStringLiteral("\r\033[K2 件  "))) << shown.constData();
+    EXPECT_TRUE(text.contains(QStringLiteral("作成 3 件、既存 0 件、経過 "))) << shown.constData();
 }
 
 TEST_F(CliEndToEndTest, ExitStatusSaysHowTheRunEnded) {

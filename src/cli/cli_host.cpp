@@ -37,6 +37,35 @@ QString Duration(double seconds) {
     return QStringLiteral("%1 時間 %2 分").arg(whole / 3600).arg(whole % 3600 / 60);
 }
 
+}  // namespace
+
+// "12,345 / 100,000 件 (12%)  13,580 件/秒  残り 6 秒" for a range of numbers; the text file's
+// share and time left come from the bytes read of its size, its total of lines being unknown; a
+// pipe has neither, so only the count and the rate remain.
+QString CountLine(const SourceExtent& extent, long long items, qint64 milliseconds) {
+    const double seconds = static_cast<double>(milliseconds) / 1000.0;
+    const double rate = seconds > 0 ? static_cast<double>(items) / seconds : 0;
+    // A file that grew while it was read has no share worth showing.
+    const bool shareKnown = extent.total > 0 && extent.done <= extent.total;
+    QString text = Grouped(items);
+    if (shareKnown && extent.unit == SourceExtent::Unit::Items) {
+        text += QStringLiteral(" / %1").arg(Grouped(extent.total));
+    }
+    text += QStringLiteral(" 件");
+    if (shareKnown) {
+        text += QStringLiteral(" (%1%)").arg(extent.done * 100 / extent.total);
+    }
+    text += QStringLiteral("  %1 件/秒").arg(Grouped(static_cast<long long>(rate)));
+    if (shareKnown && extent.done > 0 && seconds > 0) {
+        const double left = seconds * static_cast<double>(extent.total - extent.done) /
+                            static_cast<double>(extent.done);
+        text += QStringLiteral("  残り ") + Duration(left);
+    }
+    return text;
+}
+
+namespace {
+
 // An outcome line ends in exactly one of the two suffixes; an error line starts with "[n][n]".
 enum class LineKind { Created, Existed, Other };
 
@@ -161,26 +190,10 @@ void CliHost::ShowProgress() {
                             .arg(Grouped(static_cast<long long>(bar.value)),
                                  Grouped(static_cast<long long>(bar.maximum)));
     } else {
-        const long long items = created_ + existed_;
-        const double seconds =
-            sinceFirstItem_.isValid() ? static_cast<double>(sinceFirstItem_.elapsed()) / 1000.0 : 0;
-        const double rate = seconds > 0 ? static_cast<double>(items) / seconds : 0;
-        // Only the number source knows its total; the other bars are an activity display.
-        const bool totalKnown = model_.nameSource() == NameSource::SequentialNumbers &&
-                                bar.maximum > 0 && status == QString::fromUtf16(kStatusCreating);
-        const long long total = static_cast<long long>(bar.maximum);
-        text = Grouped(items);
-        if (totalKnown) {
-            text += QStringLiteral(" / %1").arg(Grouped(total));
-        }
-        text += QStringLiteral(" 件");
-        if (totalKnown) {
-            text += QStringLiteral(" (%1%)").arg(items * 100 / total);
-        }
-        text += QStringLiteral("  %1 件/秒").arg(Grouped(static_cast<long long>(rate)));
-        if (totalKnown && rate > 0 && items > 0) {
-            text += QStringLiteral("  残り ") + Duration(static_cast<double>(total - items) / rate);
-        }
+        text = CountLine(
+            status == QString::fromUtf16(kStatusCreating) && run_ != nullptr ? run_->sourceExtent()
+                                                                             : SourceExtent{},
+            created_ + existed_, sinceFirstItem_.isValid() ? sinceFirstItem_.elapsed() : 0);
     }
     WriteToStandardError(QStringLiteral("\r\033[K") + text);
     progressShown_ = true;

@@ -61,6 +61,12 @@ private:
     qint64 lastFlushAt_ = -1000;
 };
 
+struct SourceExtent;
+
+// The live count: items so far, the share of the source and the time left where the source
+// knows its extent, and the rate over the time since the first item.
+QString CountLine(const SourceExtent& extent, long long items, qint64 milliseconds);
+
 // Standard error, resuming after a signal unless a stop has come.
 void WriteToStandardError(const QString& text);
 

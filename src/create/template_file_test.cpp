@@ -44,7 +44,9 @@ protected:
     testing::TestHost host;
     RecordingFileService files;
     bool stopRequested = false;
-    RunContext context{model, host, files, stopRequested, 1000, temporary.path() + "/KRB_tmp.tmp"};
+    SourceExtent extent;
+    RunContext context{model, host, files, stopRequested, 1000, temporary.path() + "/KRB_tmp.tmp",
+                       extent};
     std::vector<float> barAtPump;
 };
 
@@ -100,7 +102,7 @@ TEST_F(TemplateBuilder, StopDuringTheLastBlockIsNotReportedByTheBuild) {
 TEST_F(TemplateBuilder, FailureIsLoggedWithItsSiteTagAndStopsTheRun) {
     testing::FaultyFileService faulty(testing::FaultyFileService::Operation::WriteTemplate, ENOSPC,
                                       1);
-    RunContext failing{model, host, faulty, stopRequested, 1000, path};
+    RunContext failing{model, host, faulty, stopRequested, 1000, path, extent};
     model.setText(TextBox::txtFileByte, "100000");
     EXPECT_EQ(PrepareTemplateFile(failing, TemplateMode::Prepare), TemplateOutcome::Failed);
     EXPECT_TRUE(stopRequested);

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QStringDecoder>
 #include <cerrno>
@@ -81,7 +82,12 @@ std::optional<QString> DecodeShiftJis(const QByteArray& raw) {
 
 }  // namespace
 
-TextStream::TextStream(int fd, QString path) : fd_(fd), path_(std::move(path)) {}
+TextStream::TextStream(int fd, QString path) : fd_(fd), path_(std::move(path)) {
+    struct stat status;
+    if (::fstat(fd_, &status) == 0 && S_ISREG(status.st_mode)) {
+        size_ = status.st_size;
+    }
+}
 
 TextStream::~TextStream() {
     ::close(fd_);
@@ -120,6 +126,7 @@ bool TextStream::Fill() {
         throw FileSystemError(error, path_);
     }
     buffer_.resize(kept + count);
+    bytesFromFile_ += count;
     endOfFile_ = count == 0;
     return count > 0;
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -24,6 +25,11 @@ public:
     // is never held whole) raise a RunTimeError.
     std::optional<QString> ReadLine();
 
+    // Bytes of the file taken up by the lines read so far, and the file's size when it was
+    // opened: 0 for a pipe, whose size nobody knows.
+    std::int64_t bytesRead() const { return bytesFromFile_ - (buffer_.size() - position_); }
+    std::int64_t size() const { return size_; }
+
     // Raised by ReadLine when the stop check said yes while the stream waited for a pipe.
     struct Stopped {};
     // Asked about every tenth of a second while a pipe has nothing to read, so that a writer
@@ -45,6 +51,8 @@ private:
     bool endOfFile_ = false;
     bool started_ = false;
     Encoding encoding_ = Encoding::Utf8OrShiftJis;
+    std::int64_t bytesFromFile_ = 0;
+    std::int64_t size_ = 0;
     std::function<bool()> stopCheck_;
 };
 

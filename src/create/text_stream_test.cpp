@@ -1,6 +1,7 @@
 #include "create/text_stream.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <QStringEncoder>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -123,6 +124,29 @@ TEST_F(TextStreamTest, LinesAndCharactersSplitAcrossTheReadBufferEdge) {
         EXPECT_EQ(ReadLines(padding + tail + "\r\nnext"),
                   (QStringList{QString::fromLatin1(padding) + name, "next"}));
     }
+}
+
+TEST_F(TextStreamTest, TellsHowMuchOfTheFileItsLinesTookUp) {
+    const QByteArray padding(kReadBufferSize, 'x');
+    const std::unique_ptr<TextStream> stream = Open("\xEF\xBB\xBFone\r\n" + padding + "\nlast");
+    EXPECT_EQ(stream->size(), 3 + 5 + kReadBufferSize + 1 + 4);
+    for (const std::int64_t end :
+         {std::int64_t{8}, std::int64_t{8 + kReadBufferSize + 1}, stream->size()}) {
+        ASSERT_TRUE(stream->ReadLine());
+        EXPECT_EQ(stream->bytesRead(), end);
+    }
+    EXPECT_EQ(stream->ReadLine(), std::nullopt);
+    EXPECT_EQ(stream->bytesRead(), stream->size());
+
+    // A pipe has no size to take a share of.
+    int names[2];
+    ASSERT_EQ(::pipe(names), 0);
+    ASSERT_EQ(::write(names[1], "a\n", 2), 2);
+    ::close(names[1]);
+    TextStream piped(names[0], QStringLiteral("pipe"));
+    EXPECT_EQ(piped.ReadLine(), QStringLiteral("a"));
+    EXPECT_EQ(piped.size(), 0);
+    EXPECT_EQ(piped.bytesRead(), 2);
 }
 
 }  // namespace

@@ -57,6 +57,7 @@ RunOutcome RunSequence::cmdCreate_Click() {
     stopRequested_ = false;
     quietFailure_.reset();
     connectionFailure_.reset();
+    extent_ = {};
     RunOutcome outcome;
     try {
         outcome = Dispatch();
@@ -75,7 +76,7 @@ RunOutcome RunSequence::cmdCreate_Click() {
 }
 
 RunOutcome RunSequence::Dispatch() {
-    RunContext context{model_, host_, *files_, stopRequested_, logMax_, templatePath_};
+    RunContext context{model_, host_, *files_, stopRequested_, logMax_, templatePath_, extent_};
     if (ValidateInputs(context) == Validation::Refused) {
         return RunOutcome::Refused;
     }
@@ -147,7 +148,7 @@ void RunSequence::Finish() noexcept {
     step([&] { model_.setProgressValue(model_.progress().minimum); });
     step([&] { model_.setCaption(Label::lblNow, QString()); });
     step([&] {
-        RunContext context{model_, host_, *files_, stopRequested_, logMax_, templatePath_};
+        RunContext context{model_, host_, *files_, stopRequested_, logMax_, templatePath_, extent_};
         PrepareTemplateFile(context, TemplateMode::Finish);
     });
     files_.reset();

@@ -8,6 +8,7 @@
 
 #include "common/run_time_error.h"
 #include "run/progress_log.h"
+#include "run/run_context.h"
 
 namespace zarame {
 
@@ -51,6 +52,8 @@ public:
     const std::optional<RunTimeError>& quietFailure() const { return quietFailure_; }
     // Why the last run's workbook could not be opened, if it could not.
     const std::optional<RunTimeError>& connectionFailure() const { return connectionFailure_; }
+    // How far the walk under way has come through its source.
+    const SourceExtent& sourceExtent() const { return extent_; }
 
 private:
     RunOutcome Dispatch();
@@ -69,6 +72,7 @@ private:
     // The spreadsheet connection, held from its opening to the finishing steps.
     std::unique_ptr<workbook::SpreadsheetApplication> spreadsheet_;
     std::unique_ptr<workbook::Workbook> workbook_;
+    SourceExtent extent_;
 };
 
 }  // namespace zarame

@@ -44,6 +44,7 @@ WalkEnd CreateFromNumbers(RunContext& context) {
     // The inputs are locked for the run, so the folder and item kind are read once.
     const QString folderPrefix = model.text(TextBox::txtFolder) + u'/' + beforeNumber;
     const ItemRecipe recipe = ItemRecipeOf(model, context.templatePath);
+    context.extent = {SourceExtent::Unit::Items, 0, last >= first ? last - first + 1 : 0};
 
     // A 64-bit counter, so that a range ending at 2147483647 ends there instead of wrapping.
     for (std::int64_t number = first; number <= last; ++number) {
@@ -55,6 +56,7 @@ WalkEnd CreateFromNumbers(RunContext& context) {
             folderPrefix + NumberText(static_cast<std::int32_t>(number), digits) + afterNumber;
         const bool created = CreateItem(path, recipe, context.files);
         AddLog(model, OutcomeLine(path, created), context.logMax);
+        context.extent.done = number - first + 1;
         context.host.PumpEvents();
         AdvanceProgress(model);
     }

@@ -21,6 +21,7 @@ TextWalkResult CreateFromTextFile(RunContext& context) {
             return context.stopRequested;
         });
         const ItemRecipe recipe = ItemRecipeOf(model, context.templatePath);
+        context.extent = {SourceExtent::Unit::Bytes, 0, stream->size()};
         while (true) {
             if (context.stopRequested) {
                 ReportStop(model, context.logMax);
@@ -32,6 +33,7 @@ TextWalkResult CreateFromTextFile(RunContext& context) {
             }
             const bool created = CreateItem(ItemPath(folder, *line), recipe, context.files);
             AddLog(model, OutcomeLine(*line, created), context.logMax);
+            context.extent.done = stream->bytesRead();
             context.host.PumpEvents();
             AdvanceProgress(model);
         }

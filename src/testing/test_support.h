@@ -109,7 +109,7 @@ struct RunFixture {
 struct ContextFixture {
     ContextFixture();
     RunContext Context() {
-        return RunContext{model, host, files, stopRequested, 1000, templatePath};
+        return RunContext{model, host, files, stopRequested, 1000, templatePath, extent};
     }
 
     QTemporaryDir temporary;
@@ -119,6 +119,7 @@ struct ContextFixture {
     TestHost host;
     PosixFileService files;
     bool stopRequested = false;
+    SourceExtent extent;
 };
 
 }  // namespace zarame::testing

@@ -1,7 +1,5 @@
 #include "app/log_list_model.h"
 
-#include "common/byte_text.h"
-
 namespace zarame {
 
 void LogListModel::setLines(const QStringList& lines) {
@@ -18,7 +16,7 @@ QVariant LogListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || index.row() < 0 || index.row() >= lines_.size()) {
         return {};
     }
-    return VisibleText(lines_[index.row()]);
+    return lines_[index.row()];  // made visible when added to the log
 }
 
 }  // namespace zarame

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <initializer_list>
 
+#include "common/byte_text.h"
 #include "run/progress_log.h"
 #include "run/run_sequence.h"
 #include "window/window_model.h"
@@ -85,7 +86,7 @@ LineKind KindOf(const QString& line) {
 }  // namespace
 
 void WriteToStandardError(const QString& text) {
-    WriteMessage(STDERR_FILENO, text.toLocal8Bit(), &CliHost::StopSignalled);
+    WriteMessage(STDERR_FILENO, VisibleText(text).toLocal8Bit(), &CliHost::StopSignalled);
 }
 
 CliHost::CliHost(WindowModel& model) : model_(model), log_(STDOUT_FILENO, &CliHost::StopSignalled) {

@@ -1,5 +1,6 @@
 #include "common/byte_text.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace zarame {
@@ -82,8 +83,13 @@ QByteArray EncodeBytes(QStringView text) {
     return bytes;
 }
 
-QString VisibleText(QStringView text) {
-    QString visible = text.toString();
+QString VisibleText(const QString& text) {
+    const bool plain =
+        std::none_of(text.cbegin(), text.cend(), [](QChar unit) { return unit.isSurrogate(); });
+    if (plain) {
+        return text;
+    }
+    QString visible = text;
     for (qsizetype index = 0; index < visible.size(); ++index) {
         const QChar unit = visible[index];
         if (unit.isHighSurrogate() && index + 1 < visible.size() &&

@@ -15,7 +15,8 @@ QString DecodeBytes(QByteArrayView bytes);
 QByteArray EncodeBytes(QStringView text);
 
 // The same text for people to read: each escaped byte (and any other lone surrogate) shows as
-// U+FFFD, so a log line never carries an unpaired surrogate.
-QString VisibleText(QStringView text);
+// U+FFFD, so a log line never carries an unpaired surrogate. A text without one comes back as
+// itself, unshared work free: the log and standard error pass every line through here.
+QString VisibleText(const QString& text);
 
 }  // namespace zarame

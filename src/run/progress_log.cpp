@@ -20,11 +20,8 @@ std::int32_t EffectiveCap(std::int32_t logMax) {
 
 void AddLog(WindowModel& model, const QString& text, std::int32_t logMax) {
     // A name may hold bytes that are not text (kept as lone surrogates); the line shows them as
-    // U+FFFD, while the item on disk got the bytes themselves. Most lines hold no surrogate at all
-    // and are appended without a copy.
-    const bool plain =
-        std::none_of(text.cbegin(), text.cend(), [](QChar unit) { return unit.isSurrogate(); });
-    model.appendLogLine(plain ? text : VisibleText(text));
+    // U+FFFD, while the item on disk got the bytes themselves.
+    model.appendLogLine(VisibleText(text));
     if (model.logLines().size() > EffectiveCap(logMax)) {
         model.removeFirstLogLine();
     }

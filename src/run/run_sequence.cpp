@@ -6,6 +6,7 @@
 #include "create/posix_file_service.h"
 #include "create/template_file.h"
 #include "run/host.h"
+#include "run/progress_log.h"
 #include "run/run_context.h"
 #include "run/validation.h"
 #include "sources/excel_source.h"
@@ -13,6 +14,7 @@
 #include "sources/text_file_source.h"
 #include "window/input_groups.h"
 #include "window/window_model.h"
+#include "workbook/read_stop.h"
 #include "workbook/spreadsheet.h"
 
 namespace zarame {
@@ -117,6 +119,21 @@ RunOutcome RunSequence::Dispatch() {
 }
 
 RunOutcome RunSequence::RunExcelColumn(RunContext& context) {
+    // Opening a book and reading between two cells can take long: the readers ask for a stop
+    // on their own, and a stop heard there ends the run as a stop from the walk would.
+    const workbook::ReadStopScope readStop([this] {
+        host_.PumpEvents();
+        return stopRequested_;
+    });
+    try {
+        return OpenAndWalkWorkbook(context);
+    } catch (const workbook::ReadStopped&) {
+        ReportStop(model_, logMax_);
+        return RunOutcome::Stopped;
+    }
+}
+
+RunOutcome RunSequence::OpenAndWalkWorkbook(RunContext& context) {
     // The connection trap covers exactly the start of the component and the opening of the book.
     try {
         spreadsheet_ = std::make_unique<workbook::SpreadsheetApplication>();

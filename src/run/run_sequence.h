@@ -58,6 +58,7 @@ public:
 private:
     RunOutcome Dispatch();
     RunOutcome RunExcelColumn(RunContext& context);
+    RunOutcome OpenAndWalkWorkbook(RunContext& context);
     void Finish() noexcept;
 
     WindowModel& model_;

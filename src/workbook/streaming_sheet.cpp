@@ -1,5 +1,6 @@
 #include "workbook/streaming_sheet.h"
 
+#include "workbook/read_stop.h"
 #include "workbook/workbook_error.h"
 
 namespace zarame::workbook {
@@ -60,6 +61,7 @@ QString StreamingSheet::CellText(std::int64_t row, std::int64_t column) {
         if (exhausted_) {
             return {};
         }
+        PollStop();  // a sheet may store a million rows between two requested cells
         if (!cursor_->Next(held_, column_) || held_.row > limits_.rows) {
             exhausted_ = true;
             return {};

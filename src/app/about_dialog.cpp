@@ -99,7 +99,8 @@ AboutDialog::AboutDialog(QWidget* parent, MessagePresenter showMessage, SystemIn
     cmdOK->setDefault(true);
     auto* cmdSysInfo = new QPushButton(QStringLiteral("ｼｽﾃﾑ情報(&S)..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    cmdSysInfo->setAutoDefault(false);
+    // Focused, it is the button Enter presses, as on Windows; OK is otherwise.
+    cmdSysInfo->setAutoDefault(true);
     cmdSysInfo->setGeometry(266, 206, 108, 26);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdSysInfo, &QPushButton::clicked, this, &AboutDialog::StartSysInfo);

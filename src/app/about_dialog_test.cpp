@@ -1,6 +1,7 @@
 #include "app/about_dialog.h"
 
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -49,6 +50,13 @@ TEST(AboutDialogTest, SystemInformationStartsTheFirstProgramFoundOrSaysNone) {
     ASSERT_EQ(none.messages.size(), 1u);
     EXPECT_EQ(none.messages[0].first, u"現時点ではｼｽﾃﾑ情報を使用できません");
     EXPECT_EQ(none.messages[0].second, QMessageBox::NoIcon);
+    EXPECT_TRUE(none.dialog.isVisible());
+    // Enter presses the focused button, not the dialog's default one.
+    none.dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&none.dialog));
+    none.dialog.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(none.messages.size(), 2u);
     EXPECT_TRUE(none.dialog.isVisible());
 
     QFile program(folder.filePath(QStringLiteral("sysinfo")));

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QStyleFactory>
+#include <QTranslator>
 
 // The icons are compiled into the program's static library, whose resources are registered only
 // when asked for by name.
@@ -28,6 +30,13 @@ void SetUpApplication(QApplication& application) {
         icon.addFile(QStringLiteral(":/icons/zarame-%1.png").arg(size), QSize(size, size));
     }
     QApplication::setWindowIcon(icon);
+    // The program's own texts are Japanese in every locale, so the toolkit's pickers, context
+    // menus and standard buttons speak Japanese too, whatever LANG says.
+    auto* toolkitTexts = new QTranslator(&application);
+    if (toolkitTexts->load(QStringLiteral("qtbase_ja"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(toolkitTexts);
+    }
 }
 
 }  // namespace zarame

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -86,10 +87,16 @@ void MainWindow::cmdCreate_Click() {
         return;
     }
     running_ = true;
+    // Alt+G may start a run from any input, which the lock then disables.
+    const QPointer<QWidget> focused = focusWidget();
     mirror_->setDeferred(true);
-    run_->cmdCreate_Click();
+    const RunOutcome outcome = run_->cmdCreate_Click();
     mirror_->setDeferred(false);
     running_ = false;
+    if (outcome != RunOutcome::Refused) {  // a refusal has put the focus on the input at fault
+        QWidget* target = focused && focused->isEnabled() ? focused.data() : controls_.cmdCreate;
+        target->setFocus(Qt::OtherFocusReason);
+    }
     if (closeWhenRunEnds_) {
         close();
     }

@@ -1,9 +1,11 @@
 #include "app/main_window.h"
 
 #include <gtest/gtest.h>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -376,6 +378,98 @@ TEST_F(MainWindowTest, PickersFillTheirFieldOrLeaveItOnCancel) {
     Click("cmdReferFolder");
     EXPECT_EQ(offered, destination_);
     EXPECT_EQ(window_->model().text(TextBox::txtFolder), destination_);
+}
+
+TEST_F(MainWindowTest, KeyboardWorksAsOnWindows) {
+    Store({{"Type", QStringLiteral("2")},
+           {"BeforeAfter", QStringLiteral("1")},
+           {"FileCreateSpec", QStringLiteral("2")},
+           {"Folder", destination_}});
+    Open();
+    // Each option group is one Tab stop, its selected member, both ways round.
+    const auto unselectedOption = [](QWidget* widget) {
+        auto* option = qobject_cast<QRadioButton*>(widget);
+        return option != nullptr && !option->isChecked();
+    };
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        QWidget* start = QApplication::focusWidget();
+        ASSERT_NE(start, nullptr);
+        EXPECT_FALSE(unselectedOption(start)) << start->objectName().toStdString();
+        QStringList visited;
+        do {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            visited << QApplication::focusWidget()->objectName();
+            EXPECT_FALSE(unselectedOption(QApplication::focusWidget()))
+                << visited.join(u' ').toStdString();
+        } while (QApplication::focusWidget() != start && visited.size() < 40);
+        EXPECT_TRUE(visited.contains(u"optSpec2") && visited.contains(u"optBeforeAfter1"));
+    }
+    // The arrow keys move the selection within a group.
+    Find("optSpec2")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(window_->model().selected(OptionGroup::optSpec), 1);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), u"optSpec1");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(window_->model().selected(OptionGroup::optSpec), 2);
+
+    // Enter presses the focused button; after a run started by Alt+G from a field that the run
+    // locks, the focus is back in that field.
+    window_->model().setText(TextBox::txtFix, QStringLiteral("enter"));
+    Find("cmdCreate")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return FolderEntries(destination_).size() == 100; }));
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), u"cmdCreate");
+    Find("txtFolder")->setFocus();
+    window_->model().setText(TextBox::txtFix, QStringLiteral("altg"));
+    QTest::keySequence(window_.get(), QKeySequence(QStringLiteral("Alt+G")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return FolderEntries(destination_).size() == 200; }));
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), u"txtFolder");
+}
+
+TEST_F(MainWindowTest, LabelsOfALockedFrameStayEnabled) {
+    StoreFolderRun(20);
+    Open();
+    std::vector<bool> inputsDuringRun;
+    std::vector<bool> labelsDuringRun;
+    DuringRun([&] {
+        for (QWidget* widget : Find("fra2")->findChildren<QWidget*>()) {
+            (qobject_cast<QLabel*>(widget) ? labelsDuringRun : inputsDuringRun)
+                .push_back(widget->isEnabled());
+        }
+    });
+    Click("cmdCreate");
+    EXPECT_EQ(std::count(labelsDuringRun.begin(), labelsDuringRun.end(), false), 0);
+    EXPECT_EQ(std::count(inputsDuringRun.begin(), inputsDuringRun.end(), true), 1);  // Frame3
+    EXPECT_TRUE(Enabled("txtMin") && Enabled("optBeforeAfter0"));
+}
+
+TEST_F(MainWindowTest, PasteOrInputMethodTextBeyondTheLimitIsCutToIt) {
+    Open();
+    auto* code = Find<QLineEdit>("txtCode");  // four characters
+    code->setFocus();
+    code->clear();
+    code->insert(QStringLiteral("0x41FF"));
+    EXPECT_EQ(code->text(), u"0x41");
+    code->setText(QStringLiteral("1"));
+    code->setCursorPosition(0);
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("２５５６７"));
+    QApplication::sendEvent(code, &commit);
+    EXPECT_EQ(code->text(), u"２５５1");
+    EXPECT_EQ(window_->model().text(TextBox::txtCode), u"２５５1");
+}
+
+TEST_F(MainWindowTest, TheToolkitSpeaksJapanese) {
+    Open();
+    QString cancel;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        cancel = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
+        dialog->reject();
+    });
+    Click("cmdReferExcel");
+    EXPECT_EQ(cancel, u"キャンセル");
 }
 
 TEST_F(MainWindowTest, DroppingAFilePutsItsPathInTheField) {

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "app/typing_limit.h"
 #include "common/byte_text.h"
 #include "window/reactions.h"
 #include "window/window_model.h"
@@ -97,7 +98,7 @@ bool ModelMirror::eventFilter(QObject* watched, QEvent* event) {
 void ModelMirror::ShowText(TextBox box) {
     QLineEdit* field = controls_.text(box);
     if (field->text() != model_.text(box)) {
-        field->setText(model_.text(box));
+        TypingLimit::ShowWhole(field, model_.text(box));
         field->setCursorPosition(0);
     }
 }
@@ -110,8 +111,33 @@ void ModelMirror::ShowSelection(OptionGroup group) {
     }
 }
 
+bool ModelMirror::FramesAllow(const QWidget* widget) const {
+    for (const QWidget* parent = widget->parentWidget(); parent != nullptr;
+         parent = parent->parentWidget()) {
+        for (Control frame : {Control::fra0, Control::fra1, Control::fra2}) {
+            if (parent == controls_.control(frame) && !model_.enabled(frame)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 void ModelMirror::ShowEnabled(Control control) {
-    controls_.control(control)->setEnabled(model_.enabled(control));
+    // A disabled frame locks the inputs inside it but, as on Windows, leaves its labels as they
+    // are: the frame itself stays enabled and its inputs are disabled one by one.
+    if (control == Control::fra0 || control == Control::fra1 || control == Control::fra2) {
+        const QWidget* frame = controls_.control(control);
+        for (int inner = 0; inner < kControlCount; ++inner) {
+            QWidget* widget = controls_.controls[inner];
+            if (widget != frame && frame->isAncestorOf(widget)) {
+                ShowEnabled(static_cast<Control>(inner));
+            }
+        }
+        return;
+    }
+    QWidget* widget = controls_.control(control);
+    widget->setEnabled(model_.enabled(control) && FramesAllow(widget));
 }
 
 void ModelMirror::ShowCaption(Label label) {

@@ -33,6 +33,7 @@ private:
     void ShowText(TextBox box);
     void ShowSelection(OptionGroup group);
     void ShowEnabled(Control control);
+    bool FramesAllow(const QWidget* widget) const;
     void ShowCaption(Label label);
     void ShowLog();
     void ShowProgress();

@@ -20,7 +20,7 @@ struct FileFilter {
 FileFilter FilterOf(FileKind kind) {
     switch (kind) {
         case FileKind::Workbook:
-            return {u"Excelファイル (*.xls *.xlsx *.xlsm *.ods *.csv)", "xls"};
+            return {u"Excelファイル (*.xls *.xlsx *.xlsm *.ods *.csv *.tsv)", "xls"};
         case FileKind::TextFile:
             return {u"テキストファイル (*.txt)", "txt"};
         case FileKind::DuplicateSource:

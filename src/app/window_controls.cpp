@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -341,6 +342,44 @@ QLabel* BorderedLabel(QWidget* parent, const char* name, Twips at) {
     return label;
 }
 
+// As on Windows, an option group is one Tab stop: its selected member. The arrow keys move the
+// selection within the group (the toolkit does that for exclusive groups whatever the policy).
+void KeepOneTabStop(QButtonGroup* group) {
+    const auto update = [group] {
+        for (QAbstractButton* member : group->buttons()) {
+            member->setFocusPolicy(member->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+        }
+    };
+    QObject::connect(group, &QButtonGroup::buttonToggled, group, update);
+    update();
+}
+
+// Enter presses the focused button, as on Windows; the toolkit leaves it to Space outside
+// dialogs.
+class EnterPressesButton final : public QObject {
+public:
+    explicit EnterPressesButton(QPushButton* button) : QObject(button), button_(button) {
+        button->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                modifiers == Qt::NoModifier && !key->isAutoRepeat()) {
+                button_->animateClick();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPushButton* button_;
+};
+
 void SetTabOrder(const WindowControls& controls) {
     const auto option = [&](OptionGroup group, int member) {
         return static_cast<QWidget*>(controls.options[static_cast<int>(group)][member]);
@@ -457,12 +496,16 @@ WindowControls BuildControls(QWidget* window) {
         controls.optionGroups[static_cast<int>(spec.group)]->addButton(option, spec.member);
         controls.controls[static_cast<int>(spec.control)] = option;
     }
+    for (QButtonGroup* group : controls.optionGroups) {
+        KeepOneTabStop(group);
+    }
 
     for (const ButtonSpec& spec : kButtons) {
         auto* button = new QPushButton(Text(spec.caption), container(spec.parent));
         button->setObjectName(QLatin1String(spec.name));
         button->setAutoDefault(false);
         button->setGeometry(ToPixels(spec.at));
+        new EnterPressesButton(button);
         controls.*(spec.member) = button;
         controls.controls[static_cast<int>(spec.control)] = button;
     }

@@ -1,7 +1,6 @@
 #include "create/application_folder.h"
 
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <QByteArray>
 #include <QtGlobal>
@@ -35,19 +34,14 @@ QByteArray HomeFolder() {
     return home;
 }
 
-// $XDG_DATA_HOME/zarame, or ~/.local/share/zarame, created if missing.
+// $XDG_DATA_HOME/zarame, or ~/.local/share/zarame; made by the first run that writes the
+// template.
 QByteArray DataFolder() {
     QByteArray base = qgetenv("XDG_DATA_HOME");
     if (!base.startsWith('/')) {
         base = HomeFolder() + "/.local/share";
     }
-    QByteArray folder = base + "/zarame";
-    for (qsizetype slash = folder.indexOf('/', 1); slash != -1;
-         slash = folder.indexOf('/', slash + 1)) {
-        ::mkdir(folder.left(slash).constData(), 0755);
-    }
-    ::mkdir(folder.constData(), 0755);
-    return folder;
+    return base + "/zarame";
 }
 
 }  // namespace

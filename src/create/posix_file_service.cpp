@@ -148,6 +148,15 @@ struct PrivateFile {
     QByteArray privateName;  // empty for an unnamed file
 };
 
+// The template's folder (the per-user data folder of an installed program) is made the first
+// time a run needs it, not at every start; as a user's folder, it takes the usual mode.
+void MakeMissingParents(const QByteArray& native) {
+    for (qsizetype slash = native.indexOf('/', 1); slash != -1;
+         slash = native.indexOf('/', slash + 1)) {
+        ::mkdir(native.left(slash).constData(), 0755);
+    }
+}
+
 PrivateFile CreatePrivateFile(const QByteArray& native, const QString& path) {
     const int unnamed =
         ::open(FolderOf(native).constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, kTemplateMode);
@@ -414,6 +423,7 @@ std::unique_ptr<TextStream> PosixFileService::OpenTextFile(const QString& path) 
 void PosixFileService::CreateTemplate(const QString& path) {
     CloseTemplate();
     const QByteArray native = Native(path);
+    MakeMissingParents(native);
     PrivateFile file = CreatePrivateFile(native, path);
     FileDescriptor created(file.fd);
     struct Unlinker {

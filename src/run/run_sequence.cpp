@@ -78,7 +78,8 @@ RunOutcome RunSequence::cmdCreate_Click() {
 }
 
 RunOutcome RunSequence::Dispatch() {
-    RunContext context{model_, host_, *files_, stopRequested_, logMax_, templatePath_, extent_};
+    RunContext context{model_,  host_,         *files_, stopRequested_,
+                       logMax_, templatePath_, extent_, cellReach_};
     if (ValidateInputs(context) == Validation::Refused) {
         return RunOutcome::Refused;
     }
@@ -165,7 +166,8 @@ void RunSequence::Finish() noexcept {
     step([&] { model_.setProgressValue(model_.progress().minimum); });
     step([&] { model_.setCaption(Label::lblNow, QString()); });
     step([&] {
-        RunContext context{model_, host_, *files_, stopRequested_, logMax_, templatePath_, extent_};
+        RunContext context{model_,  host_,         *files_, stopRequested_,
+                           logMax_, templatePath_, extent_, cellReach_};
         PrepareTemplateFile(context, TemplateMode::Finish);
     });
     files_.reset();

@@ -58,6 +58,7 @@ public:
     const SourceExtent& sourceExtent() const { return extent_; }
 
 private:
+    RunContext Context();
     RunOutcome Dispatch();
     RunOutcome RunExcelColumn(RunContext& context);
     RunOutcome OpenAndWalkWorkbook(RunContext& context);

@@ -176,6 +176,9 @@ TEST_F(CliEndToEndTest, ExitStatusSaysHowTheRunEnded) {
     WriteFile(File("names.txt"), "a\nmissing/b\nc\n");
     WriteFile(File("book.xlsx"), "not really a workbook");
     WriteFile(File("names.csv"), "x,alpha\ny,\nz,beta\n");
+    // Names in column AB from row 12: past the window's field, for the command line only.
+    WriteFile(File("wide.csv"), QByteArray(11, '\n') + QByteArray(27, ',') + "gamma\n" +
+                                    QByteArray(27, ',') + "delta\n");
     WriteFile(Item("file002.dat"), "");  // a file where the second folder should go
     const struct {
         QStringList arguments;
@@ -196,6 +199,16 @@ TEST_F(CliEndToEndTest, ExitStatusSaysHowTheRunEnded) {
          0,
          "betaを作成しました",
          {}},
+        {{"--source=excel", "--excel=" + File("wide.csv"), "--start-cell=\uFF41b12",
+          "--blank-rows=1,048,577", "--kind=folder", "--folder=" + destination_},
+         2,
+         {},
+         "終了行数指定が正しくありません"},
+        {{"--source=excel", "--excel=" + File("wide.csv"), "--start-cell=\uFF41b12",
+          "--blank-rows=2", "--kind=folder", "--folder=" + destination_},
+         0,
+         "deltaを作成しました",
+         {}},
         {Numbers(3) + QStringList{"--kind=folder"}, 1, "[17][0]", {}},
         // The text walk ends quietly in the log, and says why on standard error.
         {Text(File("names.txt")), 1, "aを作成しました", Item("missing/b")},
@@ -211,7 +224,7 @@ TEST_F(CliEndToEndTest, ExitStatusSaysHowTheRunEnded) {
         EXPECT_FALSE(Exists(TemplatePath()));
     }
     EXPECT_EQ(FolderEntries(destination_),
-              (QStringList{"a", "alpha", "beta", "file001.dat", "file002.dat"}));
+              (QStringList{"a", "alpha", "beta", "delta", "file001.dat", "file002.dat", "gamma"}));
 }
 
 // Copies: what is not a regular file is refused, and a file-size limit is an error with

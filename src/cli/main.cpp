@@ -92,6 +92,7 @@ int main(int argc, char* argv[]) {
     zarame::CliHost host(model);
     zarame::RunSequence run(model, host, zarame::DefaultTemplatePath());
     run.setLogMax(logMax);
+    run.setCellReach(zarame::CellReach::WholeSheet);
     host.attach(run);
     zarame::CliHost::InstallStopSignals();
 

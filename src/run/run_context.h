@@ -3,6 +3,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "window/start_cell.h"
+
 namespace zarame {
 
 class FileService;
@@ -20,7 +22,7 @@ struct SourceExtent {
 };
 
 // What the procedures of one run share: the window, its host, the run's file service, the stop
-// flag, the log cap and the walk's extent.
+// flag, the log cap, the walk's extent and how far the start cell may reach.
 struct RunContext {
     WindowModel& model;
     Host& host;
@@ -29,6 +31,7 @@ struct RunContext {
     std::int32_t logMax;
     QString templatePath;
     SourceExtent& extent;
+    CellReach cellReach = CellReach::WindowField;
 };
 
 // How a name source's walk ended.

@@ -77,8 +77,13 @@ RunOutcome RunSequence::cmdCreate_Click() {
     return outcome;
 }
 
+RunContext RunSequence::Context() {
+    return RunContext{model_,  host_,         *files_, stopRequested_,
+                      logMax_, templatePath_, extent_, cellReach_};
+}
+
 RunOutcome RunSequence::Dispatch() {
-    RunContext context{model_, host_, *files_, stopRequested_, logMax_, templatePath_, extent_};
+    RunContext context = Context();
     if (ValidateInputs(context) == Validation::Refused) {
         return RunOutcome::Refused;
     }
@@ -165,7 +170,7 @@ void RunSequence::Finish() noexcept {
     step([&] { model_.setProgressValue(model_.progress().minimum); });
     step([&] { model_.setCaption(Label::lblNow, QString()); });
     step([&] {
-        RunContext context{model_, host_, *files_, stopRequested_, logMax_, templatePath_, extent_};
+        RunContext context = Context();
         PrepareTemplateFile(context, TemplateMode::Finish);
     });
     files_.reset();

@@ -48,6 +48,8 @@ public:
     std::int32_t logMax() const { return logMax_; }
     void setLogMax(std::int32_t logMax) { logMax_ = logMax; }
     const QString& templatePath() const { return templatePath_; }
+    // The command line takes any cell of a sheet where the window's field holds two characters.
+    void setCellReach(CellReach reach) { cellReach_ = reach; }
     // The failure that ended the last text walk quietly, if it did.
     const std::optional<RunTimeError>& quietFailure() const { return quietFailure_; }
     // Why the last run's workbook could not be opened, if it could not.
@@ -56,6 +58,7 @@ public:
     const SourceExtent& sourceExtent() const { return extent_; }
 
 private:
+    RunContext Context();
     RunOutcome Dispatch();
     RunOutcome RunExcelColumn(RunContext& context);
     RunOutcome OpenAndWalkWorkbook(RunContext& context);
@@ -68,6 +71,7 @@ private:
     std::unique_ptr<FileService> files_;
     bool stopRequested_ = false;
     std::int32_t logMax_ = kDefaultLogMax;
+    CellReach cellReach_ = CellReach::WindowField;
     std::optional<RunTimeError> quietFailure_;
     std::optional<RunTimeError> connectionFailure_;
     // The spreadsheet connection, held from its opening to the finishing steps.

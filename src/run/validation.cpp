@@ -8,6 +8,7 @@
 #include "run/host.h"
 #include "run/run_context.h"
 #include "window/name_preview.h"
+#include "window/start_cell.h"
 #include "window/window_model.h"
 
 namespace zarame {
@@ -20,17 +21,6 @@ struct Refusal {
     std::optional<TextBox> focus;
 };
 
-bool IsValidStartCell(const QString& text) {
-    // All three conditions are evaluated; any failing one refuses.
-    const bool twoCharacters = text.size() == 2;
-    // An ASCII letter in either case; a letter of another script that upper-cases into A to Z
-    // (the dotless i) is not a column.
-    const char16_t column = text.isEmpty() ? u'\0' : text.front().unicode();
-    const bool letter = (column >= u'A' && column <= u'Z') || (column >= u'a' && column <= u'z');
-    const bool digit = text.size() >= 2 && text[1] >= u'0' && text[1] <= u'9';
-    return twoCharacters && letter && digit;
-}
-
 std::optional<Refusal> CheckNameSource(RunContext& context) {
     const WindowModel& model = context.model;
     switch (model.nameSource()) {
@@ -38,11 +28,10 @@ std::optional<Refusal> CheckNameSource(RunContext& context) {
             if (!context.files.FileExists(model.text(TextBox::txtExcel))) {
                 return Refusal{u"Excelファイルが見つかりません", TextBox::txtExcel};
             }
-            if (!IsValidStartCell(model.text(TextBox::txtStartCell))) {
+            if (!ParseStartCell(model.text(TextBox::txtStartCell), context.cellReach)) {
                 return Refusal{u"開始セル位置が正しくありません", TextBox::txtStartCell};
             }
-            const QString& blankRows = model.text(TextBox::txtBlank);
-            if (!IsNumeric(blankRows) || ToInt16(blankRows) < 1) {
+            if (!ParseBlankLimit(model.text(TextBox::txtBlank), context.cellReach)) {
                 return Refusal{u"終了行数指定が正しくありません", TextBox::txtBlank};
             }
             return std::nullopt;

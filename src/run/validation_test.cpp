@@ -67,13 +67,10 @@ TEST_F(Validate, DestinationChecksComeFirstFocusNothingAndKeepTheLog) {
 
 TEST_F(Validate, ExcelStartCellAndBlankRows) {
     const QStringView badCell = u"開始セル位置が正しくありません";
-    // The letter is ASCII A to Z in either case: not a dotless i that upper-cases into range.
-    for (const char16_t* cell : {u"b2", u"Z0"}) {
-        Expect({{TextBox::txtStartCell, cell, u""}});
-    }
-    for (const char16_t* cell : {u"B10", u"", u"\u01312", u"\uFF22\uFF12"}) {
-        Expect({{TextBox::txtStartCell, cell, badCell}});
-    }
+    // Which cells and limits pass is told by the start cell's own tests; here, how a refusal
+    // shows in the window.
+    Expect(
+        {{TextBox::txtStartCell, u"B10", badCell}, {TextBox::txtStartCell, u"\uFF22\uFF12", u""}});
     model.setText(TextBox::txtStartCell, "B2");
     for (const char16_t* blank : {u"0.5", u"x"}) {
         Expect({{TextBox::txtBlank, blank, u"終了行数指定が正しくありません"}});

@@ -1,10 +1,10 @@
 #include "sources/excel_source.h"
 
-#include "common/numbers.h"
 #include "create/item_creator.h"
 #include "create/item_path.h"
 #include "run/host.h"
 #include "run/progress_log.h"
+#include "window/start_cell.h"
 #include "window/window_model.h"
 #include "workbook/spreadsheet.h"
 #include "workbook/streaming_sheet.h"
@@ -23,26 +23,31 @@ bool IsBlankCell(QStringView text) {
 
 WalkEnd CreateFromExcel(RunContext& context, workbook::Workbook& book) {
     WindowModel& model = context.model;
-    const QString& startCell = model.text(TextBox::txtStartCell);
-    if (startCell.isEmpty()) {
-        throw workbook::RowOutOfRange(0);  // validation refuses this; never index an empty text
+    // The inputs are locked for the run and validation has refused any others, so the start
+    // cell, the limit, the folder and the item kind are read once.
+    const std::optional<StartCell> start =
+        ParseStartCell(model.text(TextBox::txtStartCell), context.cellReach);
+    if (!start) {
+        throw workbook::RowOutOfRange(0);
     }
-    const std::int32_t column = startCell.front().toUpper().unicode() - u'A' + 1;
-    std::int32_t row = startCell.back().unicode() - u'0';
+    // A limit below 1 would end the walk at the first blank cell.
+    const std::int32_t blankLimit =
+        ParseBlankLimit(model.text(TextBox::txtBlank), context.cellReach).value_or(1);
+    std::int32_t row =
+        start->row;  // at most one past the sheet's last row, which the sheet refuses
     workbook::StreamingSheet& sheet = book.ActiveSheet();
-    // The inputs are locked for the run, so the folder and item kind are read once.
     const QString& folder = model.text(TextBox::txtFolder);
     const ItemRecipe recipe = ItemRecipeOf(model, context.templatePath);
-    std::int16_t blankCount = 0;
+    std::int32_t blankCount = 0;  // up to the limit, which may be every row of a sheet
     while (true) {
         if (context.stopRequested) {
             ReportStop(model, context.logMax);
             return WalkEnd::Stopped;
         }
-        const QString text = sheet.CellText(row, column);
+        const QString text = sheet.CellText(row, start->column);
         if (IsBlankCell(text)) {
             ++blankCount;
-            if (blankCount >= ToInt16(model.text(TextBox::txtBlank))) {
+            if (blankCount >= blankLimit) {
                 return WalkEnd::Finished;
             }
         } else {

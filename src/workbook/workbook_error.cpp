@@ -15,9 +15,36 @@ RunTimeError EncryptedWorkbook(const QString& path) {
         QStringLiteral("パスワードで保護されたブックは開けません: ") + VisibleText(path));
 }
 
-RunTimeError DamagedWorkbook(const QString& detail) {
+namespace {
+
+QString DamageText(const QString& detail) {
+    return QStringLiteral("ブックが壊れています (") + detail + QStringLiteral(")");
+}
+
+}  // namespace
+
+WorkbookDamage::WorkbookDamage(QString detail)
+    : RunTimeError(kWorkbookErrorNumber, DamageText(detail)), detail_(std::move(detail)) {}
+
+RunTimeError BinaryWorkbook(const QString& path) {
+    return RunTimeError(
+        kWorkbookErrorNumber,
+        QStringLiteral("バイナリ形式(.xlsb)のブックは読めません: ") + VisibleText(path));
+}
+
+RunTimeError PreExcel5Workbook(const QString& path) {
+    return RunTimeError(
+        kWorkbookErrorNumber,
+        QStringLiteral("Excel 4.0 以前の形式のブックは読めません: ") + VisibleText(path));
+}
+
+WorkbookDamage DamagedWorkbook(const QString& detail) {
+    return WorkbookDamage(detail);
+}
+
+RunTimeError DamagedWorkbookAt(const QString& path, const QString& detail) {
     return RunTimeError(kWorkbookErrorNumber,
-                        QStringLiteral("ブックが壊れています (") + detail + QStringLiteral(")"));
+                        DamageText(detail) + QStringLiteral(": ") + VisibleText(path));
 }
 
 RunTimeError OversizedPart(const QString& part) {

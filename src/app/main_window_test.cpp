@@ -426,6 +426,36 @@ TEST_F(MainWindowTest, KeyboardWorksAsOnWindows) {
     EXPECT_EQ(QApplication::focusWidget()->objectName(), u"txtFolder");
 }
 
+TEST_F(MainWindowTest, ABookThatCannotBeOpenedIsExplainedOnASecondLine) {
+    const QString text = destination_ + QStringLiteral("/list.xls");
+    const QString empty = destination_ + QStringLiteral("/empty.xlsx");
+    WriteFile(text, "not a book\n");
+    WriteFile(empty, "");
+    const QString binary = destination_ + QStringLiteral("/noise.xls");
+    WriteFile(binary, QByteArray("\x01\x02\xfe\xff\x00\x10", 6));
+    const struct {
+        QString book;
+        QString secondLineStart;
+    } cases[] = {
+        {binary, QStringLiteral("ブックが壊れています (形式を判別できません): ")},
+        {text, QStringLiteral("ブックの形式ではありません: ")},
+        {empty, QStringLiteral("ブックが壊れています (空のファイルです): ")},
+    };
+    Store({{"Type", QStringLiteral("0")}, {"Folder", destination_}});
+    Open();
+    for (const auto& [book, secondLineStart] : cases) {
+        messages_.clear();
+        window_->model().setText(TextBox::txtExcel, book);
+        Click("cmdCreate");
+        ASSERT_EQ(messages_.size(), 1u);
+        const QStringList lines = messages_[0].first.split(u'\n');
+        ASSERT_EQ(lines.size(), 2) << messages_[0].first.toStdString();
+        EXPECT_EQ(lines[0], u"Microsoft Excelがインストールされていません。");
+        EXPECT_TRUE(lines[1].startsWith(secondLineStart)) << lines[1].toStdString();
+        EXPECT_EQ(messages_[0].second, QMessageBox::Critical);
+    }
+}
+
 TEST_F(MainWindowTest, LabelsOfALockedFrameStayEnabled) {
     StoreFolderRun(20);
     Open();

@@ -192,7 +192,7 @@ TEST_F(CliEndToEndTest, ExitStatusSaysHowTheRunEnded) {
          3,
          {},
          // The message, then the cause on a second line.
-         "ざらめ: Microsoft Excelがインストールされていません。\nzarame-cli: "
+         "ざらめ: Microsoft Excelがインストールされていません。\n"
          "ブックの形式ではありません"},
         {{"--source=excel", "--excel=" + File("names.csv"), "--start-cell=b1", "--blank-rows=2",
           "--kind=folder", "--folder=" + destination_},

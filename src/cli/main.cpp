@@ -122,10 +122,5 @@ int main(int argc, char* argv[]) {
         case zarame::LogOutput::State::Open:
             break;
     }
-    if (outcome == zarame::RunOutcome::WorkbookUnavailable && run.connectionFailure()) {
-        // The message names no cause (it is the same for every one); a script needs the cause.
-        zarame::WriteToStandardError(QStringLiteral("zarame-cli: ") +
-                                     run.connectionFailure()->description() + u'\n');
-    }
     return ExitStatusOf(outcome);
 }

@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <new>
 
+#include "common/byte_text.h"
 #include "create/posix_file_service.h"
 #include "create/template_file.h"
 #include "run/host.h"
@@ -152,7 +153,11 @@ RunOutcome RunSequence::OpenAndWalkWorkbook(RunContext& context) {
         connectionFailure_ = RunTimeError(7, QStringLiteral("メモリが不足しています"));
     }
     if (connectionFailure_) {
-        host_.ShowMessage(QString::fromUtf16(kSpreadsheetUnavailable), MessageIcon::Error);
+        // The first line is the one every failure has always shown; no spreadsheet program is
+        // ever missing here, so the second line tells what to fix, paths shown as the log does.
+        host_.ShowMessage(QString::fromUtf16(kSpreadsheetUnavailable) + u'\n' +
+                              VisibleText(connectionFailure_->description()),
+                          MessageIcon::Error);
         return RunOutcome::WorkbookUnavailable;
     }
     return CreateFromExcel(context, *workbook_) == WalkEnd::Stopped ? RunOutcome::Stopped

@@ -149,7 +149,9 @@ TEST_F(WholeRun, WorkbookThatCannotBeOpenedShowsTheConnectionMessage) {
     before = EnabledStates();
     EXPECT_EQ(Start(), RunOutcome::WorkbookUnavailable);
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages.front().text, "Microsoft Excelがインストールされていません。");
+    EXPECT_EQ(
+        host.messages.front().text,
+        "Microsoft Excelがインストールされていません。\nブックの形式ではありません: " + workbook);
     EXPECT_EQ(host.messages.front().icon, MessageIcon::Error);
     ASSERT_TRUE(run.connectionFailure().has_value());
     EXPECT_TRUE(run.connectionFailure()->description().contains("ブックの形式ではありません"));

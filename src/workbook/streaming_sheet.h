@@ -17,7 +17,7 @@ public:
     StreamingSheet(std::unique_ptr<RowCursor> cursor, CellFormats formats, SheetLimits limits);
 
     // Row 0 or a row or column beyond the format's limits raises a RunTimeError, as does a file
-    // that turns out damaged on the way.
+    // that turns out damaged on the way, and a displayed text longer than a file name can be.
     QString CellText(std::int64_t row, std::int64_t column);
 
 private:

@@ -30,15 +30,13 @@ QString CellReference(std::int64_t row, std::int64_t column) {
     return letters + QString::number(row);
 }
 
-RunTimeError OverlongCellText(std::int64_t row, std::int64_t column) {
-    return RunTimeError(
-        kWorkbookErrorNumber,
-        QStringLiteral("セル %1 の表示文字列が長すぎて名前に使えません (%2 バイトまで)")
-            .arg(CellReference(row, column))
-            .arg(kMaxNameBytes));
-}
-
 }  // namespace
+
+OverlongCellError::OverlongCellError(std::int64_t row, std::int64_t column)
+    : RunTimeError(kWorkbookErrorNumber,
+                   QStringLiteral("セル %1 の表示文字列が長すぎて名前に使えません (%2 バイトまで)")
+                       .arg(CellReference(row, column))
+                       .arg(kMaxNameBytes)) {}
 
 QString DisplayedText(const CellValue& value, const CellFormats& formats) {
     const QString code =
@@ -94,7 +92,7 @@ QString StreamingSheet::CellText(std::int64_t row, std::int64_t column) {
                 // The formatter stops one unit past the cap, so a hostile text costs no more.
                 QString text = DisplayedText(*value, formats_);
                 if (TooLongForAName(text)) {
-                    throw OverlongCellText(row, column);
+                    throw OverlongCellError(row, column);
                 }
                 return text;
             }

@@ -4,9 +4,17 @@
 #include <cstdint>
 #include <memory>
 
+#include "common/run_time_error.h"
 #include "workbook/sheet_rows.h"
 
 namespace zarame::workbook {
+
+// A cell whose displayed text is longer than a file name can be (255 bytes): the text could name
+// nothing, so the cell is refused with its A1 reference.
+class OverlongCellError : public RunTimeError {
+public:
+    OverlongCellError(std::int64_t row, std::int64_t column);
+};
 
 // The active sheet as a connection hands it out: the displayed text of a cell by row and column.
 // Rows are read from the file as the requests move down, so a walk down a column reads the sheet

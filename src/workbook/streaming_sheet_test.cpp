@@ -97,7 +97,7 @@ TEST(StreamingSheet, TextsLongerThanAFileNameAreRefused) {
         try {
             EXPECT_EQ(sheet.CellText(row, 28), cell.text) << row;
             EXPECT_FALSE(cell.refused) << row;
-        } catch (const RunTimeError& error) {
+        } catch (const OverlongCellError& error) {
             EXPECT_TRUE(cell.refused) << row;
             EXPECT_TRUE(error.description().contains(QStringLiteral("AB%1 ").arg(row))) << row;
         }

@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
-# Builds the workbook fuzzers with clang into build-fuzz/ and runs each for SECONDS (default 600),
-# one after another, at the lowest priority. Needs clang-14 and libclang-rt-14-dev.
+# Builds the fuzzers with clang into build-fuzz/ and runs each for SECONDS (default 600), one
+# after another, at the lowest priority. Needs clang-14 and libclang-rt-14-dev.
 #
-#   bash scripts/fuzz.sh [SECONDS] [FORMAT...]      FORMAT: xlsx xls ods csv (default all)
+#   bash scripts/fuzz.sh [SECONDS] [TARGET...]   TARGET: xlsx xls ods csv numformat (default all)
 #
-# Corpora grow in build-fuzz/corpus/<format> (seeded from src/workbook/testdata); crashes are
-# written to build-fuzz/findings/<format>/.
+# Corpora grow in build-fuzz/corpus/<target> (seeded from src/workbook/testdata, and for the
+# number formats from the rows of their rendering table); crashes are written to
+# build-fuzz/findings/<target>/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
 shift || true
 formats=("$@")
-[ ${#formats[@]} -gt 0 ] || formats=(xlsx xls ods csv)
+[ ${#formats[@]} -gt 0 ] || formats=(xlsx xls ods csv numformat)
 [ -f build-fuzz/build.ninja ] ||
     CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DZARAME_FUZZ=ON \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -28,6 +29,7 @@ for format in "${formats[@]}"; do
                     unzip -p "$book" 'xl/worksheets/sheet3.xml' 'book/sheets/two.xml' 2>/dev/null || true
                   } > "$corpus/seed-$(basename "$book")"
               done ;;
+        numformat) perl fuzz/numformat_seeds.pl src/numformat/format_table_test.cpp "$corpus" ;;
         ods) for book in src/workbook/testdata/*.ods; do
                  { unzip -p "$book" content.xml; printf '\0'; unzip -p "$book" settings.xml 2>/dev/null || true
                  } > "$corpus/seed-$(basename "$book")"

@@ -109,6 +109,21 @@ QString RenderSection(const Section& section, double value, SignDisplay sign,
     return out;
 }
 
+// Cuts a text past the cap to one unit over it.
+QString Capped(QString text) {
+    if (text.size() > kMaxDisplayedLength) {
+        text.truncate(kMaxDisplayedLength + 1);
+    }
+    return text;
+}
+
+// Appends as much of `piece` as keeps `out` within one unit past the cap; false once it is full.
+bool AppendCapped(QString& out, QStringView piece) {
+    const qsizetype room = kMaxDisplayedLength + 1 - out.size();
+    out += piece.left(room);
+    return out.size() <= kMaxDisplayedLength;
+}
+
 }  // namespace
 
 QString FormatNumber(double value, QStringView formatCode, DateSystem dateSystem) {
@@ -123,23 +138,23 @@ QString FormatNumber(double value, QStringView formatCode, DateSystem dateSystem
         AppendGeneral(out, value);
         return out;
     }
-    return RenderSection(*choice.section, value, choice.sign, dateSystem);
+    // A number's text is bounded by its code (at most 1,024 units) and 309 digits, so it is
+    // built whole and then cut.
+    return Capped(RenderSection(*choice.section, value, choice.sign, dateSystem));
 }
 
 QString FormatText(QStringView text, QStringView formatCode) {
     const ParsedFormat& format = ThreadFormatCache().Get(formatCode);
     if (format.textSection < 0) {
-        return text.toString();
+        return text.left(kMaxDisplayedLength + 1).toString();
     }
     const Section& section = format.sections[static_cast<size_t>(format.textSection)];
     QString out;
     for (const Token& token : section.tokens) {
-        if (token.kind == TokenKind::TextPlaceholder) {
-            out += text;
-        } else if (token.kind == TokenKind::General) {
-            out += text;
-        } else {
-            out += token.text;
+        const bool placeholder =
+            token.kind == TokenKind::TextPlaceholder || token.kind == TokenKind::General;
+        if (!AppendCapped(out, placeholder ? text : QStringView(token.text))) {
+            break;
         }
     }
     return out;

@@ -11,6 +11,12 @@ enum class DateSystem {
     Date1904,  // serial 0 is 1904-01-01
 };
 
+// The longest text the formatter hands back, in UTF-16 units. A displayed text names a file, a
+// file name holds at most 255 bytes and every unit takes at least one byte, so a longer text can
+// never be used: it comes back cut to kMaxDisplayedLength + 1 units, and the formatter stops
+// building it there (a 1,024-@ code on a megabyte of text costs no more than a short one).
+inline constexpr qsizetype kMaxDisplayedLength = 255;
+
 // The text a spreadsheet shows for a numeric cell: its value rendered by the cell's number
 // format code, as a Japanese (ja-JP) user sees it. Never throws: a code that cannot be parsed
 // renders as General.

@@ -81,6 +81,9 @@ ParsedFormat ParseFormatCode(QStringView code) {
                 SettleTextSection(section);
                 break;
         }
+        if (section.malformed) {
+            return GeneralFormat();  // a shape the renderer cannot honour
+        }
         format.sections.push_back(std::move(section));
     }
     // Sections after the first inherit its language when they name none.

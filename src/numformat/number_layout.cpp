@@ -13,38 +13,61 @@ void MakeLiteral(Token& token) {
     token.kind = TokenKind::Literal;
 }
 
-// The literal digits that follow a fraction's slash (?/8, # ?/16, ?/100) give a fixed
-// denominator; they are joined into one denominator token. Returns the index after them.
-size_t ReadFixedDenominator(std::vector<Token>& tokens, size_t at, NumberLayout& layout) {
-    if (at >= tokens.size() || tokens[at].kind != TokenKind::Literal) {
-        return at;
-    }
-    const QString& text = tokens[at].text;
+// The most digits a fixed denominator may have: its products with 15 significant digits stay
+// exact in the renderer's arithmetic.
+constexpr qsizetype kMaxDenominatorDigits = 18;
+
+qsizetype LeadingDigits(QStringView text) {
     qsizetype digits = 0;
     while (digits < text.size() && text[digits] >= u'0' && text[digits] <= u'9') {
         ++digits;
     }
-    if (digits == 0 || text[0] == u'0') {
+    return digits;
+}
+
+// The literal digits that follow a fraction's slash (?/8, # ?/16, ?/105, ?/1000000000) give a
+// fixed denominator. The tokenizer reads a 0 among them as a placeholder, so the digits run on
+// through literal digits and 0 placeholders alike, and are joined into one denominator token.
+// Returns the index after it. A denominator longer than the renderer can divide into marks the
+// section malformed.
+size_t ReadFixedDenominator(Section& section, size_t at) {
+    std::vector<Token>& tokens = section.tokens;
+    NumberLayout& layout = section.number;
+    if (at >= tokens.size() || tokens[at].kind != TokenKind::Literal || tokens[at].text.isEmpty() ||
+        tokens[at].text[0] < u'1' || tokens[at].text[0] > u'9') {
         return at;
     }
-    QString denominator = text.left(digits);
-    size_t next = at + 1;
-    if (digits < text.size()) {
-        // Digits followed by more literal text: split the rest into its own token.
-        Token rest;
-        rest.text = text.mid(digits);
-        tokens.insert(tokens.begin() + static_cast<long>(next), std::move(rest));
-    } else {
-        while (next < tokens.size() && IsPlaceholder(tokens[next]) &&
-               tokens[next].placeholder == u'0' && denominator.size() < 9) {
+    QString denominator;
+    size_t end = at;
+    while (end < tokens.size() && denominator.size() <= kMaxDenominatorDigits) {
+        Token& token = tokens[end];
+        if (IsPlaceholder(token) && token.placeholder == u'0') {
             denominator += u'0';
-            tokens.erase(tokens.begin() + static_cast<long>(next));
+        } else if (token.kind == TokenKind::Literal) {
+            const qsizetype digits = LeadingDigits(token.text);
+            if (digits == 0) {
+                break;
+            }
+            denominator += QStringView(token.text).left(digits);
+            if (digits < token.text.size()) {
+                token.text.remove(0, digits);  // the rest stays plain text
+                break;
+            }
+        } else {
+            break;
         }
+        ++end;
     }
-    Token& token = tokens[at];
+    if (denominator.size() > kMaxDenominatorDigits) {
+        section.malformed = true;
+        return at;
+    }
+    Token token;
     token.kind = TokenKind::DigitPlaceholder;
     token.role = DigitRole::Denominator;
     token.text = denominator;
+    tokens.erase(tokens.begin() + static_cast<long>(at), tokens.begin() + static_cast<long>(end));
+    tokens.insert(tokens.begin() + static_cast<long>(at), std::move(token));
     layout.fixedDenominator = denominator.toLongLong();
     layout.denominatorDigits = static_cast<int>(denominator.size());
     return at + 1;
@@ -86,7 +109,7 @@ void SettleFraction(Section& section, size_t slash) {
         tokens[i].role = DigitRole::Numerator;
         ++layout.numeratorDigits;
     }
-    size_t after = ReadFixedDenominator(tokens, slash + 1, layout);
+    size_t after = ReadFixedDenominator(section, slash + 1);
     if (layout.fixedDenominator == 0) {
         while (after < tokens.size() && IsPlaceholder(tokens[after])) {
             tokens[after].role = DigitRole::Denominator;

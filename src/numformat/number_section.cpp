@@ -58,16 +58,18 @@ void AppendDecimalPlaceholder(QString& out, const DecimalForm& form, int place,
     }
 }
 
-DecimalForm WholeNumberForm(long long value) {
-    return ToDecimalForm(static_cast<double>(value));
+// The largest denominator a run of denominator placeholders holds (?? holds 99), seven
+// digits at most.
+long long MaxDenominator(int digits) {
+    long long largest = 1;
+    for (int i = 0; i < digits && i < 7; ++i) {
+        largest *= 10;
+    }
+    return largest > 1 ? largest - 1 : 1;
 }
 
-QString WholeDigits(const DecimalForm& form) {
-    QString digits;
-    for (int place = form.IntegerLength() - 1; place >= 0; --place) {
-        digits += QLatin1Char(form.DigitAtPlace(place));
-    }
-    return digits;
+DecimalForm WholeNumberForm(long long value) {
+    return ToDecimalForm(static_cast<double>(value));
 }
 
 struct ScientificParts {
@@ -124,38 +126,34 @@ public:
 
     void WriteFraction(double magnitude, double value, SignDisplay sign) {
         const NumberLayout& layout = section_.number;
-        const double scaled = magnitude * std::pow(10.0, layout.powerOfTen);
-        double whole = layout.fractionHasInteger ? std::floor(scaled) : 0;
-        const double rest = scaled - whole;
-        long long maxDenominator = 1;
-        for (int i = 0; i < layout.denominatorDigits && i < 7; ++i) {
-            maxDenominator *= 10;
+        // The fraction is worked out on the value as the spreadsheet keeps it, exactly: what it
+        // shows always equals the value, however large the value or the denominator.
+        DecimalForm scaled = ToDecimalForm(magnitude);
+        if (!scaled.IsZero()) {
+            scaled.pointPosition += layout.powerOfTen;
         }
-        maxDenominator = maxDenominator > 1 ? maxDenominator - 1 : 1;
-        fraction_ = {};
-        DecimalForm huge;
-        if (rest * static_cast<double>(maxDenominator) < 1e15) {
-            fraction_ = layout.fixedDenominator > 0
-                            ? FractionWithDenominator(rest, layout.fixedDenominator)
-                            : NearestFraction(rest, maxDenominator);
-        } else if (layout.fractionHasInteger) {
-            whole = std::round(scaled);  // too large for a fraction to matter
+        const SplitDecimal split = SplitAtPoint(scaled);
+        fraction_ = layout.fixedDenominator > 0
+                        ? FractionWithDenominator(split, layout.fixedDenominator)
+                        : NearestFraction(split, MaxDenominator(layout.denominatorDigits));
+        DecimalForm whole = split.whole;
+        if (layout.fractionHasInteger) {
+            if (fraction_.numerator >= fraction_.denominator) {
+                whole = NextWhole(whole);
+                fraction_.numerator = 0;
+            }
+            numerator_ = QString::number(fraction_.numerator);
         } else {
-            huge = ToDecimalForm(std::round(scaled));  // a whole number over 1
+            numerator_ = ImproperNumerator(whole, fraction_);
+            whole = {};
         }
-        if (layout.fractionHasInteger && fraction_.numerator >= fraction_.denominator) {
-            whole += 1;
-            fraction_.numerator = 0;
-        }
-        numerator_ = huge.IsZero() ? QString::number(fraction_.numerator) : WholeDigits(huge);
         denominator_ = QString::number(fraction_.denominator);
-        DecimalForm form = ToDecimalForm(whole);
         fractionHidden_ = layout.fractionHasInteger && fraction_.numerator == 0;
-        if (fractionHidden_ && form.IsZero()) {
+        if (fractionHidden_ && whole.IsZero()) {
             showZeroUnits_ = true;
         }
-        WriteSign(value, sign, form.IsZero() && fraction_.numerator == 0 && huge.IsZero());
-        WriteTokens(form, value, sign);
+        WriteSign(value, sign, whole.IsZero() && numerator_ == u"0");
+        WriteTokens(whole, value, sign);
     }
 
 private:

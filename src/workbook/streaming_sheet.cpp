@@ -1,9 +1,42 @@
 #include "workbook/streaming_sheet.h"
 
+#include "common/byte_text.h"
 #include "workbook/read_stop.h"
 #include "workbook/workbook_error.h"
 
 namespace zarame::workbook {
+namespace {
+
+// The most bytes a file name holds (NAME_MAX). A displayed text is a name, so a longer one is
+// refused at the cell instead of being carried into a path and a log line.
+constexpr qsizetype kMaxNameBytes = 255;
+
+// Measured in the bytes the name would reach the system as. Every UTF-16 unit takes one to
+// three bytes (an escaped byte one, a surrogate pair four for two units), so only texts of 86 to
+// 255 units need to be encoded to tell.
+bool TooLongForAName(const QString& text) {
+    if (text.size() > kMaxNameBytes) {
+        return true;
+    }
+    return text.size() * 3 > kMaxNameBytes && EncodeBytes(text).size() > kMaxNameBytes;
+}
+
+// A1 notation: column 28, row 5 is AB5.
+QString CellReference(std::int64_t row, std::int64_t column) {
+    QString letters;
+    for (std::int64_t rest = column; rest > 0; rest = (rest - 1) / 26) {
+        letters.prepend(QChar(u'A' + static_cast<char16_t>((rest - 1) % 26)));
+    }
+    return letters + QString::number(row);
+}
+
+}  // namespace
+
+OverlongCellError::OverlongCellError(std::int64_t row, std::int64_t column)
+    : RunTimeError(kWorkbookErrorNumber,
+                   QStringLiteral("セル %1 の表示文字列が長すぎて名前に使えません (%2 バイトまで)")
+                       .arg(CellReference(row, column))
+                       .arg(kMaxNameBytes)) {}
 
 QString DisplayedText(const CellValue& value, const CellFormats& formats) {
     const QString code =
@@ -21,7 +54,7 @@ QString DisplayedText(const CellValue& value, const CellFormats& formats) {
         case CellValue::Kind::Boolean:
             return value.number != 0 ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
         case CellValue::Kind::Error:
-            return value.text;
+            return value.text.left(numformat::kMaxDisplayedLength + 1);
     }
     return {};
 }
@@ -53,7 +86,15 @@ QString StreamingSheet::CellText(std::int64_t row, std::int64_t column) {
             }
             if (row - held_.row < held_.count) {
                 const CellValue* value = Find(column);
-                return value != nullptr ? DisplayedText(*value, formats_) : QString();
+                if (value == nullptr) {
+                    return {};
+                }
+                // The formatter stops one unit past the cap, so a hostile text costs no more.
+                QString text = DisplayedText(*value, formats_);
+                if (TooLongForAName(text)) {
+                    throw OverlongCellError(row, column);
+                }
+                return text;
             }
             passed_ = held_.row + held_.count;
             holding_ = false;

@@ -4,9 +4,17 @@
 #include <cstdint>
 #include <memory>
 
+#include "common/run_time_error.h"
 #include "workbook/sheet_rows.h"
 
 namespace zarame::workbook {
+
+// A cell whose displayed text is longer than a file name can be (255 bytes): the text could name
+// nothing, so the cell is refused with its A1 reference.
+class OverlongCellError : public RunTimeError {
+public:
+    OverlongCellError(std::int64_t row, std::int64_t column);
+};
 
 // The active sheet as a connection hands it out: the displayed text of a cell by row and column.
 // Rows are read from the file as the requests move down, so a walk down a column reads the sheet
@@ -17,7 +25,7 @@ public:
     StreamingSheet(std::unique_ptr<RowCursor> cursor, CellFormats formats, SheetLimits limits);
 
     // Row 0 or a row or column beyond the format's limits raises a RunTimeError, as does a file
-    // that turns out damaged on the way.
+    // that turns out damaged on the way, and a displayed text longer than a file name can be.
     QString CellText(std::int64_t row, std::int64_t column);
 
 private:

@@ -68,6 +68,42 @@ TEST(StreamingSheet, GapsRepeatsOutOfOrderRowsAndGoingBack) {
     EXPECT_THROW(sheet.CellText(1, 6), RunTimeError);
 }
 
+// A displayed text is a file name: over 255 bytes, however it got there, the cell is refused.
+TEST(StreamingSheet, TextsLongerThanAFileNameAreRefused) {
+    const QString megabyte(1 << 20, u'x');
+    const struct {
+        QString text;
+        int style;
+        bool refused;
+    } kCells[] = {
+        {QString(255, u'x'), -1, false},
+        {QString(256, u'x'), -1, true},
+        {QString(85, u'漢'), -1, false},  // 255 bytes
+        {QString(86, u'漢'), -1, true},
+        {QString(255, QChar(0xDCFF)), -1, false},  // escaped bytes: one byte each
+        {megabyte, -1, true},
+        {megabyte.left(2), 0, true},  // 1,024 @: a short text shown 1,024 times
+    };
+    std::vector<SheetRow> rows;
+    for (const auto& cell : kCells) {
+        SheetRow row{static_cast<std::int64_t>(rows.size()) + 1, 1, {}};
+        row.cells.push_back({28, 1, {CellValue::Kind::Text, cell.text, 0, cell.style}});
+        rows.push_back(std::move(row));
+    }
+    StreamingSheet sheet(std::make_unique<ListedRows>(std::move(rows)),
+                         CellFormats{{QString(1024, u'@')}}, kOpenXmlLimits);
+    for (std::int64_t row = 1; row <= std::ssize(kCells); ++row) {
+        const auto& cell = kCells[row - 1];
+        try {
+            EXPECT_EQ(sheet.CellText(row, 28), cell.text) << row;
+            EXPECT_FALSE(cell.refused) << row;
+        } catch (const OverlongCellError& error) {
+            EXPECT_TRUE(cell.refused) << row;
+            EXPECT_TRUE(error.description().contains(QStringLiteral("AB%1 ").arg(row))) << row;
+        }
+    }
+}
+
 TEST(SharedStrings, StringsAcrossBlocksAndEscapes) {
     SharedStrings strings;
     const QByteArray filler(4 * 1024 * 1024, 'f');  // exactly one block

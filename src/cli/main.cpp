@@ -115,8 +115,15 @@ int main(int argc, char* argv[]) {
                 zarame::FileSystemError(host.logError(), QStringLiteral("標準出力")).description() +
                 u'\n');
             return kEndedByError;
-        case zarame::LogOutput::State::ReaderGone:
         case zarame::LogOutput::State::Abandoned:
+            // The reader stopped reading and the stop could not wait for it: a script must know
+            // that its log is short, and by how much.
+            zarame::WriteToStandardError(
+                QStringLiteral("zarame-cli: 出力が読み取られないまま中止したため、ログの %1 "
+                               "行を書き出せませんでした\n")
+                    .arg(host.droppedLogLines()));
+            [[fallthrough]];
+        case zarame::LogOutput::State::ReaderGone:
             return outcome == zarame::RunOutcome::Completed ? kStopped : ExitStatusOf(outcome);
         case zarame::LogOutput::State::Open:
             break;

@@ -81,7 +81,8 @@ int main(int argc, char* argv[]) {
             // The window would start from the first-start values; a script that asked for the
             // stored inputs must not get a run of other inputs instead.
             zarame::WriteToStandardError(
-                QStringLiteral("zarame-cli: 保存された設定を読めません: ") + settingsPath + u'\n');
+                QStringLiteral("zarame-cli: 保存された設定を読めません: ") +
+                zarame::VisibleLine(settingsPath) + u'\n');
             return kRefused;
         }
         const zarame::StoredSettings stored = zarame::LoadSettings(store);
@@ -105,7 +106,7 @@ int main(int argc, char* argv[]) {
         // The window ends such a walk without a line; a script still needs to know why.
         zarame::WriteToStandardError(
             QStringLiteral("zarame-cli: テキストファイルの処理を途中で終了しました: ") +
-            run.quietFailure()->description() + u'\n');
+            zarame::VisibleLine(run.quietFailure()->description()) + u'\n');
     }
     switch (host.logState()) {
         case zarame::LogOutput::State::Failed:
@@ -131,7 +132,8 @@ int main(int argc, char* argv[]) {
     if (outcome == zarame::RunOutcome::WorkbookUnavailable && run.connectionFailure()) {
         // The message names no cause (it is the same for every one); a script needs the cause.
         zarame::WriteToStandardError(QStringLiteral("zarame-cli: ") +
-                                     run.connectionFailure()->description() + u'\n');
+                                     zarame::VisibleLine(run.connectionFailure()->description()) +
+                                     u'\n');
     }
     return ExitStatusOf(outcome);
 }

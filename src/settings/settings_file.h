@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -34,11 +33,6 @@ using SettingsValues = QList<std::pair<QString, QVariant>>;
 // replaced, the link kept. The new contents are written beside that file, given its owner and
 // mode, flushed to the disk and renamed over it, so that no failure leaves half a file.
 SettingsSaveResult WriteSettingsFile(const QString& path, const SettingsValues& values);
-
-// Whether the bytes read entirely as INI text of the kind QSettings writes: valid UTF-8 without
-// control characters, each line blank, a ";" or "#" comment, a [group] or an escaped key with
-// "=" and a value.
-bool IsIniText(QByteArrayView bytes);
 
 // What the window says when the inputs were not saved: which file, why, and that it is as it was.
 QString SaveFailureMessage(const SettingsSaveResult& result);

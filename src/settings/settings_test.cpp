@@ -14,6 +14,7 @@
 
 #include "common/byte_text.h"
 #include "common/run_time_error.h"
+#include "settings/ini_text.h"
 #include "settings/settings_store.h"
 #include "testing/test_support.h"
 
@@ -168,6 +169,7 @@ TEST(IniText, OnlyGroupsKeysCommentsAndBlankLines) {
     const std::pair<const char*, bool> cases[] = {
         {"[KRB]\r\nType = 2\n\n; note\n# note\nFolder=/a b=c,\"d\"\n", true},
         {"\xEF\xBB\xBF[General]\nkey%20x=%U3042\n", true},
+        {"a=b\rexport X=y\n", false},
         {"", true},
         {"alias ll='ls -l'\n", false},
         {"export PATH=/bin\n", false},

@@ -173,6 +173,10 @@ private:
         if (current_.st_size > kLargestSettingsFile) {
             throw LeftAlone(TooLargeCause());
         }
+        // The folder would let a rename replace a file made read-only; its owner meant it to stay.
+        if (::faccessat(folder_fd_, name_.constData(), W_OK, AT_EACCESS) != 0) {
+            throw Failure(errno);
+        }
         const Descriptor file(::openat(folder_fd_, name_.constData(),
                                        O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
         struct stat opened {};

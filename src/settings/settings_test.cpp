@@ -81,6 +81,10 @@ TEST_F(SettingsTest, EmptyStoreGivesTheFirstStartInputs) {
     EXPECT_EQ(stored.inputs.StartCell, u"B2");
     EXPECT_EQ(stored.inputs.FileWriteCode, u"0x00");
     EXPECT_FALSE(QFile::exists(Path()));  // loading creates nothing
+    // A first start in a new account: saving makes the configuration folder.
+    IniSettingsStore store(Path(QStringLiteral("config/zarame/Tobiuo.ini")));
+    EXPECT_EQ(SaveSettings(store, RunSettings()).outcome, SettingsSaveResult::Outcome::Saved);
+    EXPECT_EQ(Load(Path(QStringLiteral("config/zarame/Tobiuo.ini"))).inputs, RunSettings());
 }
 
 TEST_F(SettingsTest, LogMaxIsANumberWithinTheListsRange) {

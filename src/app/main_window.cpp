@@ -128,8 +128,17 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (closing_) {
+        event->ignore();  // a second request while the message below is up: the first one closes
+        return;
+    }
+    closing_ = true;
     IniSettingsStore store(services_.settingsPath);
-    SaveSettings(store, ReadRunSettings(model_));
+    const SettingsSaveResult saved = SaveSettings(store, ReadRunSettings(model_));
+    if (saved.outcome != SettingsSaveResult::Outcome::Saved) {
+        services_.showMessage(this, SaveFailureMessage(saved), QMessageBox::Warning);
+    }
+    closing_ = false;
     event->accept();
 }
 

@@ -56,6 +56,7 @@ private:
     FilePicker filePicker_;
     bool running_ = false;
     bool closeWhenRunEnds_ = false;
+    bool closing_ = false;
 };
 
 }  // namespace zarame

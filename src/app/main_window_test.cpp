@@ -319,6 +319,26 @@ TEST_F(MainWindowTest, SettingsAreSavedWhicheverWayTheWindowCloses) {
         EXPECT_EQ(Stored("FixedText"), text);
         EXPECT_EQ(Stored("FileCreateSpec"), u"1");
     }
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(MainWindowTest, ASaveThatCannotBeDoneIsSaidOnClose) {
+    // The settings file is a link to someone else's file: it stays as it is, and the window says
+    // so as it closes.
+    const QString other = temporary_.filePath(QStringLiteral("profile"));
+    const QByteArray contents = "# mine\nalias ll='ls -l'\n";
+    WriteFile(other, contents);
+    ASSERT_TRUE(QFile::link(other, SettingsPath()));
+    Open();
+    window_->close();
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_EQ(testing::ReadFile(other), contents);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].second, QMessageBox::Warning);
+    for (const QString& part :
+         {QStringLiteral("入力内容を保存できませんでした"), SettingsPath(), other}) {
+        EXPECT_TRUE(messages_[0].first.contains(part)) << messages_[0].first.toStdString();
+    }
 }
 
 TEST_F(MainWindowTest, ClosingDuringARunStopsItCleansUpAndSaves) {

@@ -291,6 +291,7 @@ TEST_F(CliEndToEndTest, StandardStreamsAndTheLog) {
     EXPECT_FALSE(Exists(TemplatePath()));
 
     // A reader that stops reading: the log waits, and a stop still ends the run.
+    EmptyDestination();
     int stalled[2];
     ASSERT_EQ(::pipe(stalled), 0);
     ::fcntl(stalled[1], F_SETPIPE_SZ, 4096);  // full after a few dozen lines
@@ -301,17 +302,26 @@ TEST_F(CliEndToEndTest, StandardStreamsAndTheLog) {
     ::close(stalled[1]);
     stalledRun.waitForFinished(500);
     stalledRun.terminate();
-    EXPECT_EQ(Finish(stalledRun).exitCode, 130);
-    ::close(stalled[0]);
+    const CliResult stopped = Finish(stalledRun);
+    EXPECT_EQ(stopped.exitCode, 130);
+    // Standard error says how many lines the reader never got: one per item and the stop line.
+    QFile unread;
+    ASSERT_TRUE(unread.open(stalled[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+    const qsizetype linesRead = unread.readAll().count('\n');
+    const qsizetype linesMade = FolderEntries(destination_).size() + 1;
+    EXPECT_TRUE(stopped.error.contains(QStringLiteral("ログの %1 行を").arg(linesMade - linesRead)))
+        << stopped.error.toStdString() << linesMade << " " << linesRead;
 
     EmptyDestination();
     QProcess piped;
     Start(piped, Text("/dev/stdin"));
-    piped.write("alpha\r\nベータ\n");
+    piped.write("alpha\r\nベータ\nes\x1b[2Jc\tx\n");
     piped.closeWriteChannel();
     const CliResult names = Finish(piped);
     EXPECT_EQ(names.exitCode, 0);
-    EXPECT_EQ(names.out, (QStringList{"alphaを作成しました", "ベータを作成しました"}));
+    EXPECT_EQ(names.out, (QStringList{"alphaを作成しました", "ベータを作成しました",
+                                      "es\u241B[2Jc\u2409xを作成しました"}));
+    EXPECT_TRUE(Exists(Item("es\x1b[2Jc\tx")));  // the item keeps its bytes
 }
 
 // Ctrl+C and SIGTERM end a run cleanly whatever it is doing: making items, writing a large

@@ -38,6 +38,7 @@ public:
     void ShowSummary();
     LogOutput::State logState() const { return log_.state(); }
     int logError() const { return log_.error(); }
+    long long droppedLogLines() const { return log_.droppedLines(); }
 
 private:
     void WriteLogLine(const QString& line);

@@ -91,7 +91,7 @@ CliParseResult ParseCliOptions(const QStringList& arguments) {
             continue;
         }
         if (!argument.startsWith(u"--")) {
-            return Failure(QStringLiteral("不明な引数です: %1").arg(VisibleText(argument)));
+            return Failure(QStringLiteral("不明な引数です: %1").arg(VisibleLine(argument)));
         }
         const qsizetype equals = argument.indexOf(u'=');
         const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
@@ -109,7 +109,7 @@ CliParseResult ParseCliOptions(const QStringList& arguments) {
             if (name == QLatin1String(option.name)) {
                 const std::optional<QString> text = value();
                 if (!text) {
-                    return Failure(QStringLiteral("--%1 に値がありません").arg(VisibleText(name)));
+                    return Failure(QStringLiteral("--%1 に値がありません").arg(VisibleLine(name)));
                 }
                 options.texts.emplace_back(option.box, *text);
                 known = true;
@@ -130,7 +130,7 @@ CliParseResult ParseCliOptions(const QStringList& arguments) {
             known = true;
         }
         if (!known) {
-            return Failure(QStringLiteral("不明なオプションです: %1").arg(VisibleText(argument)));
+            return Failure(QStringLiteral("不明なオプションです: %1").arg(VisibleLine(argument)));
         }
     }
     return {options, QString()};

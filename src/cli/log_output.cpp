@@ -23,6 +23,7 @@ LogOutput::LogOutput(int fd, std::function<bool()> stopAsked)
 
 void LogOutput::Append(const QString& line) {
     if (state_ != State::Open) {
+        ++droppedLines_;
         return;
     }
     pending_ += line.toUtf8();
@@ -40,7 +41,7 @@ void LogOutput::Flush() {
             sinceStop_.start();
         }
         if (stopping && sinceStop_.elapsed() >= kStopGraceMilliseconds) {
-            Close(State::Abandoned, 0);
+            Close(State::Abandoned, 0, written);
             break;
         }
         pollfd writable{fd_, POLLOUT, 0};
@@ -55,17 +56,21 @@ void LogOutput::Flush() {
         if (count >= 0) {
             written += count;
         } else if (errno == EPIPE) {
-            Close(State::ReaderGone, errno);
+            Close(State::ReaderGone, errno, written);
         } else if (errno != EINTR && errno != EAGAIN) {
-            Close(State::Failed, errno);
+            Close(State::Failed, errno, written);
         }
     }
-    pending_.remove(0, written);
+    if (state_ == State::Open) {
+        pending_.remove(0, written);
+    }
 }
 
-void LogOutput::Close(State state, int error) {
+void LogOutput::Close(State state, int error, qsizetype written) {
     state_ = state;
     error_ = error;
+    // A line cut short counts as not written: its end is still held.
+    droppedLines_ += QByteArrayView(pending_).sliced(written).count('\n');
     pending_.clear();
 }
 

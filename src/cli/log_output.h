@@ -30,15 +30,18 @@ public:
 
     State state() const { return state_; }
     int error() const { return error_; }
+    // Lines that were given but never fully written: held when the output closed, or given after.
+    long long droppedLines() const { return droppedLines_; }
 
 private:
-    void Close(State state, int error);
+    void Close(State state, int error, qsizetype written);
 
     int fd_;
     std::function<bool()> stopAsked_;
     QByteArray pending_;
     State state_ = State::Open;
     int error_ = 0;
+    long long droppedLines_ = 0;
     QElapsedTimer sinceStop_;  // from the first wait after a stop was asked
 };
 

@@ -81,7 +81,8 @@ int main(int argc, char* argv[]) {
             // The window would start from the first-start values; a script that asked for the
             // stored inputs must not get a run of other inputs instead.
             zarame::WriteToStandardError(
-                QStringLiteral("zarame-cli: 保存された設定を読めません: ") + settingsPath + u'\n');
+                QStringLiteral("zarame-cli: 保存された設定を読めません: ") +
+                zarame::VisibleLine(settingsPath) + u'\n');
             return kRefused;
         }
         const zarame::StoredSettings stored = zarame::LoadSettings(store);
@@ -106,7 +107,7 @@ int main(int argc, char* argv[]) {
         // The window ends such a walk without a line; a script still needs to know why.
         zarame::WriteToStandardError(
             QStringLiteral("zarame-cli: テキストファイルの処理を途中で終了しました: ") +
-            run.quietFailure()->description() + u'\n');
+            zarame::VisibleLine(run.quietFailure()->description()) + u'\n');
     }
     switch (host.logState()) {
         case zarame::LogOutput::State::Failed:
@@ -116,8 +117,15 @@ int main(int argc, char* argv[]) {
                 zarame::FileSystemError(host.logError(), QStringLiteral("標準出力")).description() +
                 u'\n');
             return kEndedByError;
-        case zarame::LogOutput::State::ReaderGone:
         case zarame::LogOutput::State::Abandoned:
+            // The reader stopped reading and the stop could not wait for it: a script must know
+            // that its log is short, and by how much.
+            zarame::WriteToStandardError(
+                QStringLiteral("zarame-cli: 出力が読み取られないまま中止したため、ログの %1 "
+                               "行を書き出せませんでした\n")
+                    .arg(host.droppedLogLines()));
+            [[fallthrough]];
+        case zarame::LogOutput::State::ReaderGone:
             return outcome == zarame::RunOutcome::Completed ? kStopped : ExitStatusOf(outcome);
         case zarame::LogOutput::State::Open:
             break;

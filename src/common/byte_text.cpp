@@ -9,6 +9,12 @@ namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
 constexpr char16_t kReplacement = 0xFFFD;
+constexpr char16_t kControlPictures = 0x2400;  // U+2400 SYMBOL FOR NULL, then in code order
+constexpr char16_t kSymbolForDelete = 0x2421;
+
+bool IsControl(QChar unit) {
+    return unit.unicode() < 0x20 || unit.unicode() == 0x7F;
+}
 
 // Length of the valid UTF-8 sequence at `position`, or 0 when the bytes there are not one
 // (overlong forms, surrogates and values above U+10FFFF are invalid).
@@ -97,6 +103,23 @@ QString VisibleText(const QString& text) {
             ++index;
         } else if (unit.isSurrogate()) {
             visible[index] = QChar(kReplacement);
+        }
+    }
+    return visible;
+}
+
+QString VisibleLine(const QString& text) {
+    QString visible = VisibleText(text);
+    const auto first = std::find_if(visible.cbegin(), visible.cend(), IsControl);
+    if (first == visible.cend()) {
+        return visible;
+    }
+    for (qsizetype index = first - visible.cbegin(); index < visible.size(); ++index) {
+        const char16_t unit = visible[index].unicode();
+        if (unit == 0x7F) {
+            visible[index] = QChar(kSymbolForDelete);
+        } else if (unit < 0x20) {
+            visible[index] = QChar(char16_t(kControlPictures + unit));
         }
     }
     return visible;

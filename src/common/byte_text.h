@@ -19,4 +19,10 @@ QByteArray EncodeBytes(QStringView text);
 // itself, unshared work free: the log and standard error pass every line through here.
 QString VisibleText(const QString& text);
 
+// The same text for one line of a log: on top of VisibleText, every control character (U+0000 to
+// U+001F and U+007F) shows as its symbol from the Control Pictures block, so a name holding a
+// newline, a NUL or an escape sequence stays one line on screen and in standard output. A text
+// without one comes back as itself.
+QString VisibleLine(const QString& text);
+
 }  // namespace zarame

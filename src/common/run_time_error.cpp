@@ -4,9 +4,7 @@
 
 namespace zarame {
 
-namespace {
-
-QString CauseOf(int errorNumber) {
+QString FileSystemCause(int errorNumber) {
     switch (errorNumber) {
         case ENOENT:
             return QStringLiteral("ファイルまたはフォルダが見つかりません");
@@ -50,14 +48,12 @@ QString CauseOf(int errorNumber) {
     }
 }
 
-}  // namespace
-
 RunTimeError OverflowError() {
     return RunTimeError(kOverflowErrorNumber, QStringLiteral("オーバーフローしました"));
 }
 
 RunTimeError FileSystemError(int errorNumber, const QString& path) {
-    return RunTimeError(errorNumber, CauseOf(errorNumber) + QStringLiteral(": ") + path);
+    return RunTimeError(errorNumber, FileSystemCause(errorNumber) + QStringLiteral(": ") + path);
 }
 
 }  // namespace zarame

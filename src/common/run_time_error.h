@@ -28,6 +28,9 @@ inline constexpr int kOverflowErrorNumber = 6;
 
 RunTimeError OverflowError();
 
+// The cause of a file-system failure in Japanese, from its errno.
+QString FileSystemCause(int errorNumber);
+
 // A file-system failure: errno as the number, the cause in Japanese and the path involved.
 RunTimeError FileSystemError(int errorNumber, const QString& path);
 

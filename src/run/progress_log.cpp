@@ -19,9 +19,10 @@ std::int32_t EffectiveCap(std::int32_t logMax) {
 }  // namespace
 
 void AddLog(WindowModel& model, const QString& text, std::int32_t logMax) {
-    // A name may hold bytes that are not text (kept as lone surrogates); the line shows them as
-    // U+FFFD, while the item on disk got the bytes themselves.
-    model.appendLogLine(VisibleText(text));
+    // A name may hold bytes that are not text (kept as lone surrogates) and control characters;
+    // the line shows them as U+FFFD and as visible symbols, so one outcome stays one line, while
+    // the item on disk got the bytes themselves.
+    model.appendLogLine(VisibleLine(text));
     if (model.logLines().size() > EffectiveCap(logMax)) {
         model.removeFirstLogLine();
     }

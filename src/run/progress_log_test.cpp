@@ -37,10 +37,24 @@ TEST(LogLines, Formats) {
     EXPECT_EQ(OutcomeLine(" x ", false), QStringLiteral(" x は既に存在しています"));
     EXPECT_EQ(ErrorLine(RunTimeError(53, "D"), SiteTag::TemplateBuilder), "[53][1]D");
     EXPECT_EQ(ErrorLine(RunTimeError(-2147, ""), SiteTag::RunSequence), "[-2147][0]");
-    // A byte that is not text shows as U+FFFD: a log line never holds a lone surrogate.
-    WindowModel model;
-    AddLog(model, OutcomeLine(DecodeBytes("a\xff"), true), kDefaultLogMax);
-    EXPECT_EQ(model.logLines(), QStringList{QStringLiteral("a\uFFFDを作成しました")});
+}
+
+// One outcome is one line: a byte that is not text shows as U+FFFD (a line never holds a lone
+// surrogate) and a control character as its visible symbol.
+TEST(AddLog, ShowsEveryNameOnOneVisibleLine) {
+    const std::pair<QByteArray, QString> cases[] = {
+        {QByteArray("a\xff", 2), QStringLiteral("a\uFFFD")},
+        {QByteArray("a\nb\rc", 5), QStringLiteral("a\u240Ab\u240Dc")},
+        {QByteArray("\0x", 2), QStringLiteral("\u2400x")},
+        {QByteArray("\t\x1b[31m\x1f\x7f"), QStringLiteral("\u2409\u241B[31m\u241F\u2421")},
+        {QByteArray(" ~\xc2\x85\xf0\x9f\x98\x80"), QStringLiteral(" ~\u0085😀")},
+    };
+    for (const auto& [name, shown] : cases) {
+        WindowModel model;
+        AddLog(model, OutcomeLine(DecodeBytes(name), true), kDefaultLogMax);
+        EXPECT_EQ(model.logLines(), QStringList{shown + QStringLiteral("を作成しました")})
+            << name.toHex().constData();
+    }
 }
 
 TEST(AdvanceProgress, StepsUpThenWrapsToTheMinimum) {

@@ -156,7 +156,7 @@ RunOutcome RunSequence::OpenAndWalkWorkbook(RunContext& context) {
         // The first line is the one every failure has always shown; no spreadsheet program is
         // ever missing here, so the second line tells what to fix, paths shown as the log does.
         host_.ShowMessage(QString::fromUtf16(kSpreadsheetUnavailable) + u'\n' +
-                              VisibleText(connectionFailure_->description()),
+                              VisibleLine(connectionFailure_->description()),
                           MessageIcon::Error);
         return RunOutcome::WorkbookUnavailable;
     }

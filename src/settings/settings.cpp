@@ -73,7 +73,7 @@ StoredSettings LoadSettings(SettingsStore& store) {
     return stored;
 }
 
-void SaveSettings(SettingsStore& store, const RunSettings& settings) {
+SettingsSaveResult SaveSettings(SettingsStore& store, const RunSettings& settings) {
     // Members beyond 2 cannot be selected; anything else is stored as the last member.
     const auto option = [](int member, int last) { return Stored(std::clamp(member, 0, last)); };
     store.Save(QStringLiteral("Type"), option(settings.Type, 2));
@@ -92,6 +92,7 @@ void SaveSettings(SettingsStore& store, const RunSettings& settings) {
     store.Save(QStringLiteral("FileSizeBytes"), settings.FileSizeBytes);
     store.Save(QStringLiteral("FileWriteCode"), settings.FileWriteCode);
     store.Save(QStringLiteral("FileDuplicateSource"), settings.FileDuplicateSource);
+    return store.Commit();
 }
 
 }  // namespace zarame

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "settings/run_settings.h"
+#include "settings/settings_file.h"
 
 namespace zarame {
 
@@ -19,7 +20,8 @@ struct StoredSettings {
 // bound, the range the log list can hold.
 StoredSettings LoadSettings(SettingsStore& store);
 
-// Writes the sixteen inputs; "LogMax" is never written.
-void SaveSettings(SettingsStore& store, const RunSettings& settings);
+// Writes the sixteen inputs; "LogMax" is never written. The result says whether they were kept,
+// and if not, why.
+SettingsSaveResult SaveSettings(SettingsStore& store, const RunSettings& settings);
 
 }  // namespace zarame

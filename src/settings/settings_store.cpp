@@ -30,10 +30,6 @@ bool HasLoneSurrogate(const QString& text) {
     return false;
 }
 
-// Sixteen texts, even long paths, take a few kilobytes; a file far beyond that is not ours (a
-// megabyte of short keys already costs QSettings tens of megabytes and a noticeable start).
-constexpr off_t kLargestFile = 1024 * 1024;
-
 // QSettings reads the whole file, and opens its lock file beside it, without any bound: a FIFO
 // or a device in either place would hold the program before its window opens, and a huge file
 // would fill the memory. A missing file is fine (the store starts empty); a name that cannot be
@@ -44,7 +40,7 @@ bool SafeToOpen(const QString& path) {
         if (::stat(QFile::encodeName(name).constData(), &status) != 0) {
             continue;
         }
-        if (!S_ISREG(status.st_mode) || status.st_size > kLargestFile) {
+        if (!S_ISREG(status.st_mode) || status.st_size > kLargestSettingsFile) {
             return false;
         }
     }
@@ -53,7 +49,7 @@ bool SafeToOpen(const QString& path) {
 
 }  // namespace
 
-IniSettingsStore::IniSettingsStore(const QString& path) {
+IniSettingsStore::IniSettingsStore(const QString& path) : path_(path) {
     if (!SafeToOpen(path)) {
         readable_ = false;
         return;
@@ -66,6 +62,12 @@ IniSettingsStore::IniSettingsStore(const QString& path) {
 IniSettingsStore::~IniSettingsStore() = default;
 
 QString IniSettingsStore::Get(const QString& key, const QString& defaultText) {
+    for (const auto& [savedKey, value] : saved_) {
+        if (savedKey == key) {
+            return value.typeId() == QMetaType::QByteArray ? DecodeBytes(value.toByteArray())
+                                                           : value.toString();
+        }
+    }
     if (!settings_ || !readable_) {
         return defaultText;
     }
@@ -85,14 +87,19 @@ QString IniSettingsStore::Get(const QString& key, const QString& defaultText) {
 }
 
 void IniSettingsStore::Save(const QString& key, const QString& value) {
-    if (!settings_) {
-        return;  // not a settings file: left as it is
+    const QVariant stored =
+        HasLoneSurrogate(value) ? QVariant(EncodeBytes(value)) : QVariant(value);
+    for (auto& [savedKey, savedValue] : saved_) {
+        if (savedKey == key) {
+            savedValue = stored;
+            return;
+        }
     }
-    if (HasLoneSurrogate(value)) {
-        settings_->setValue(key, EncodeBytes(value));
-    } else {
-        settings_->setValue(key, value);
-    }
+    saved_.append({key, stored});
+}
+
+SettingsSaveResult IniSettingsStore::Commit() {
+    return WriteSettingsFile(path_, saved_);
 }
 
 QString DefaultSettingsPath() {

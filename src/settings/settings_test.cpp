@@ -1,15 +1,20 @@
 #include "settings/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <functional>
+#include <optional>
 
 #include "common/byte_text.h"
+#include "common/run_time_error.h"
+#include "settings/ini_text.h"
 #include "settings/settings_store.h"
 #include "testing/test_support.h"
 
@@ -76,6 +81,10 @@ TEST_F(SettingsTest, EmptyStoreGivesTheFirstStartInputs) {
     EXPECT_EQ(stored.inputs.StartCell, u"B2");
     EXPECT_EQ(stored.inputs.FileWriteCode, u"0x00");
     EXPECT_FALSE(QFile::exists(Path()));  // loading creates nothing
+    // A first start in a new account: saving makes the configuration folder.
+    IniSettingsStore store(Path(QStringLiteral("config/zarame/Tobiuo.ini")));
+    EXPECT_EQ(SaveSettings(store, RunSettings()).outcome, SettingsSaveResult::Outcome::Saved);
+    EXPECT_EQ(Load(Path(QStringLiteral("config/zarame/Tobiuo.ini"))).inputs, RunSettings());
 }
 
 TEST_F(SettingsTest, LogMaxIsANumberWithinTheListsRange) {
@@ -121,7 +130,7 @@ TEST_F(SettingsTest, DamagedOrUnreadableFileGivesDefaultsAndIsLeftAlone) {
     EXPECT_EQ(ReadFile(Path()), damaged);
 
     // Names that are no settings file must neither block the start (a FIFO, also in place of the
-    // lock file beside it) nor fill the memory (a huge file), and a save leaves them alone.
+    // lock file beside it) nor fill the memory (a huge file).
     const auto fifo = [](const QString& path) {
         ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     };
@@ -139,15 +148,7 @@ TEST_F(SettingsTest, DamagedOrUnreadableFileGivesDefaultsAndIsLeftAlone) {
     for (const auto& [name, make] : hostile) {
         const QString path = Path(QLatin1String(name) + QStringLiteral(".ini"));
         make(path);
-        const QFileInfo before(path);
-        IniSettingsStore store(path);
-        EXPECT_EQ(LoadSettings(store).inputs, RunSettings()) << name;
-        RunSettings saved;
-        saved.FixedText = QStringLiteral("x");
-        SaveSettings(store, saved);
-        const QFileInfo after(path);
-        EXPECT_EQ(after.exists(), before.exists()) << name;
-        EXPECT_EQ(after.size(), before.size()) << name;
+        EXPECT_EQ(Load(path).inputs, RunSettings()) << name;
     }
 }
 
@@ -166,6 +167,209 @@ TEST_F(SettingsTest, SaveWritesTheSixteenInputsAndNeverLogMax) {
     EXPECT_EQ(file.value(QStringLiteral("Type")).toString(), u"0");
     EXPECT_EQ(file.value(QStringLiteral("BeforeAfter")).toString(), u"1");
     EXPECT_EQ(file.value(QStringLiteral("NumberMax")).toString(), u"9e9");
+}
+
+TEST(IniText, OnlyGroupsKeysCommentsAndBlankLines) {
+    const std::pair<const char*, bool> cases[] = {
+        {"[KRB]\r\nType = 2\n\n; note\n# note\nFolder=/a b=c,\"d\"\n", true},
+        {"\xEF\xBB\xBF[General]\nkey%20x=%U3042\n", true},
+        {"a=b\rexport X=y\n", false},
+        {"", true},
+        {"alias ll='ls -l'\n", false},
+        {"export PATH=/bin\n", false},
+        {"just words\n", false},
+        {"=value\n", false},
+        {"[KRB\n", false},
+        {"a=b\x01\n", false},
+        {"a=\xff\n", false},
+    };
+    for (const auto& [text, ini] : cases) {
+        EXPECT_EQ(IsIniText(text), ini) << text;
+    }
+    EXPECT_FALSE(IsIniText(QByteArray("a=b\0", 4)));
+}
+
+// A file system of its own, mounted for one case; it needs the right to mount.
+class Mount {
+public:
+    Mount(const QString& point, const char* options) : point_(QFile::encodeName(point)) {
+        QDir().mkpath(point);
+        mounted_ = ::mount("tmpfs", point_.constData(), "tmpfs", 0, options) == 0;
+    }
+    ~Mount() {
+        if (mounted_) {
+            ::umount2(point_.constData(), MNT_DETACH);
+        }
+    }
+    bool mounted() const { return mounted_; }
+    bool MakeReadOnly() {
+        return ::mount(nullptr, point_.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+
+private:
+    QByteArray point_;
+    bool mounted_ = false;
+};
+
+// Saving writes through a link into a file that is ours, keeps its owner and mode, and leaves
+// every other file byte for byte as it was, with the cause of the refusal or failure.
+TEST_F(SettingsTest, SaveWritesOnlyIntoAFileThatIsOurs) {
+    using Outcome = SettingsSaveResult::Outcome;
+    const QByteArray shellFile = "# my shell\nalias ll='ls -l'\nexport PATH=$PATH:/opt\n";
+    const QByteArray ourFile = "; kept by hand\n[KRB]\nLogMax=77\n\n[Other]\nkey=1\n";
+    const QByteArray damaged("[KRB\nType=2\nFolder=\xff\x00garbage\n[[[", 31);
+    const auto link = [](const QString& target, const QString& path) {
+        ASSERT_EQ(
+            ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()),
+            0);
+    };
+    const bool root = ::geteuid() == 0;
+    // Root writes into any folder: a read-only mount stands for an unwritable folder then.
+    enum class Disk { Shared, Small, ReadOnly };
+    const Disk unwritable = root ? Disk::ReadOnly : Disk::Shared;
+    struct Case {
+        const char* name;
+        Disk disk;
+        std::function<QString(const QString& folder)> make;  // gives the file the path leads to
+        Outcome outcome;
+        QString cause;
+    };
+    const Case cases[] = {
+        {"link to a shell file", Disk::Shared,
+         [&](const QString& folder) {
+             WriteFile(folder + "/bashrc", shellFile);
+             link("bashrc", folder + "/Tobiuo.ini");
+             return folder + "/bashrc";
+         },
+         Outcome::LeftAlone, "設定ファイルの形式ではない"},
+        {"link to our file", Disk::Shared,
+         [&](const QString& folder) {
+             QDir().mkpath(folder + "/dotfiles");
+             WriteFile(folder + "/dotfiles/zarame.ini", ourFile);
+             ::chmod(QFile::encodeName(folder + "/dotfiles/zarame.ini").constData(), 0640);
+             if (root) {  // as root the file would become root's
+                 ::chown(QFile::encodeName(folder + "/dotfiles/zarame.ini").constData(), 4321,
+                         4322);
+             }
+             link("dotfiles/zarame.ini", folder + "/Tobiuo.ini");
+             return folder + "/dotfiles/zarame.ini";
+         },
+         Outcome::Saved, ""},
+        {"dangling link", Disk::Shared,
+         [&](const QString& folder) {
+             link(folder + "/new.ini", folder + "/Tobiuo.ini");
+             return folder + "/new.ini";
+         },
+         Outcome::Saved, ""},
+        {"link loop", Disk::Shared,
+         [&](const QString& folder) {
+             link("Tobiuo.ini", folder + "/Tobiuo.ini");
+             return folder + "/Tobiuo.ini";
+         },
+         Outcome::Failed, FileSystemCause(ELOOP)},
+        {"damaged", Disk::Shared,
+         [&](const QString& folder) {
+             WriteFile(folder + "/Tobiuo.ini", damaged);
+             return folder + "/Tobiuo.ini";
+         },
+         Outcome::LeftAlone, "設定ファイルの形式ではない"},
+        {"over the limit", Disk::Shared,
+         [&](const QString& folder) {
+             QByteArray keys;
+             for (int key = 0; keys.size() <= kLargestSettingsFile; ++key) {
+                 keys += "Key" + QByteArray::number(key) + "=value\n";
+             }
+             WriteFile(folder + "/Tobiuo.ini", "[KRB]\n" + keys);
+             return folder + "/Tobiuo.ini";
+         },
+         Outcome::LeftAlone, "上限 (1 MiB) を超えています"},
+        {"fifo", Disk::Shared,
+         [&](const QString& folder) {
+             ::mkfifo(QFile::encodeName(folder + "/Tobiuo.ini").constData(), 0600);
+             return folder + "/Tobiuo.ini";
+         },
+         Outcome::LeftAlone, "通常のファイルではありません"},
+        {"unwritable folder", unwritable,
+         [&](const QString& folder) {
+             WriteFile(folder + "/Tobiuo.ini", ourFile);
+             ::chmod(QFile::encodeName(folder).constData(), 0500);  // root is let through...
+             return folder + "/Tobiuo.ini";
+         },
+         Outcome::Failed, FileSystemCause(root ? EROFS : EACCES)},  // ...by no read-only mount
+        {"full disk", Disk::Small,
+         [&](const QString& folder) {
+             WriteFile(folder + "/Tobiuo.ini", ourFile);
+             QFile filler(folder + "/filler");
+             filler.open(QIODevice::WriteOnly);
+             while (filler.write(QByteArray(4096, 'x')) == 4096 && filler.flush()) {
+             }
+             return folder + "/Tobiuo.ini";
+         },
+         Outcome::Failed, FileSystemCause(ENOSPC)},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        const QString folder = Path(QLatin1String(test.name));
+        std::optional<Mount> disk;
+        if (test.disk != Disk::Shared && !disk.emplace(folder, "size=64k").mounted()) {
+            continue;  // no right to mount here
+        }
+        QDir().mkpath(folder);
+        const QString target = test.make(folder);
+        if (test.disk == Disk::ReadOnly) {
+            ASSERT_TRUE(disk->MakeReadOnly());
+        }
+        const auto contents = [&] { return QFileInfo(target).isFile() ? ReadFile(target) : ""; };
+        const QByteArray before = contents();
+        struct stat was {};
+        ::stat(QFile::encodeName(target).constData(), &was);
+        const QDir targetFolder = QFileInfo(target).absoluteDir();
+        const auto entries = [&] {
+            return targetFolder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                          QDir::NoDotAndDotDot);
+        };
+        const QStringList entriesBefore = entries();
+
+        const QString path = folder + "/Tobiuo.ini";
+        IniSettingsStore store(path);
+        RunSettings saved;
+        saved.FixedText = QStringLiteral("saved");
+        const SettingsSaveResult result = SaveSettings(store, saved);
+        ::chmod(QFile::encodeName(folder).constData(), 0700);
+
+        EXPECT_EQ(result.outcome, test.outcome);
+        EXPECT_TRUE(result.cause.contains(test.cause)) << result.cause.toStdString();
+        // Nothing is left beside the file; only a file that was missing is new.
+        EXPECT_EQ(entries().size(),
+                  entriesBefore.size() + (was.st_ino == 0 && result.outcome == Outcome::Saved));
+        if (result.outcome != Outcome::Saved) {
+            EXPECT_EQ(contents(), before);
+            continue;
+        }
+        EXPECT_TRUE(QFileInfo(path).isSymLink());
+        EXPECT_EQ(Load(target).inputs, saved);
+        if (was.st_ino != 0) {
+            struct stat now {};
+            ::stat(QFile::encodeName(target).constData(), &now);
+            EXPECT_EQ(now.st_mode, was.st_mode);
+            EXPECT_EQ(now.st_uid, was.st_uid);
+            EXPECT_EQ(now.st_gid, was.st_gid);
+            QSettings file(target, QSettings::IniFormat);
+            EXPECT_EQ(file.value("KRB/LogMax").toString(), u"77");
+            EXPECT_EQ(file.value("Other/key").toString(), u"1");
+        }
+    }
+}
+
+TEST(SaveFailureMessage, NamesTheFileTheLinkAndTheCause) {
+    SettingsSaveResult result{SettingsSaveResult::Outcome::LeftAlone, "/home/u/Tobiuo.ini",
+                              "/home/u/dot\nfiles/z.ini",
+                              "ファイルの大きさが上限 (1 MiB) を超えています"};
+    EXPECT_EQ(SaveFailureMessage(result),
+              QStringLiteral("入力内容を保存できませんでした。\n\nファイル: /home/u/Tobiuo.ini\n"
+                             "リンク先: /home/u/dot\u240Afiles/z.ini\n"
+                             "理由: ファイルの大きさが上限 (1 MiB) を超えています\n\n"
+                             "このファイルには手を加えていません。"));
 }
 
 }  // namespace

@@ -43,6 +43,8 @@ WalkEnd CreateFromExcel(RunContext& context, workbook::Workbook& book) {
         if (IsBlankCell(text)) {
             ++blankCount;
             if (blankCount >= ToInt16(model.text(TextBox::txtBlank))) {
+                // Damage behind the last cell read still fails the run.
+                sheet.ReadToEnd();
                 return WalkEnd::Finished;
             }
         } else {

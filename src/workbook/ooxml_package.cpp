@@ -41,21 +41,24 @@ std::map<QString, Relationship> ReadRelationships(const ZipArchive& archive,
                                                   const QString& sourcePart) {
     std::map<QString, Relationship> relationships;
     const QString name = RelationshipsPartOf(sourcePart);
-    std::optional<QByteArray> whole = archive.ReadWhole(name, kHeldPartCap);
-    if (!whole) {
+    if (!archive.Contains(name)) {
         return relationships;
     }
-    XmlPart part(std::move(*whole), name);
-    while (part.NextStartBelow(1, u"Relationship")) {
+    XmlPart part(archive.OpenEntry(name, kHeldPartCap));
+    while (part.NextStartBelow(1, XmlNamespace::PackageRelationships, u"Relationship")) {
         const QXmlStreamAttributes attributes = part.reader().attributes();
-        if (Attribute(attributes, u"TargetMode") == u"External") {
+        const auto plain = [&attributes](QStringView name) {
+            return Attribute(attributes, XmlNamespace::None, name);
+        };
+        if (plain(u"TargetMode") == u"External") {
             continue;
         }
-        const QString type = Attribute(attributes, u"Type").toString();
-        relationships[Attribute(attributes, u"Id").toString()] =
+        const QString type = plain(u"Type").toString();
+        relationships[plain(u"Id").toString()] =
             Relationship{type.mid(type.lastIndexOf(u'/') + 1),
-                         ResolveTarget(sourcePart, Attribute(attributes, u"Target").toString())};
+                         ResolveTarget(sourcePart, plain(u"Target").toString())};
     }
+    part.ReadToEnd();
     return relationships;
 }
 

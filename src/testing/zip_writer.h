@@ -40,4 +40,27 @@ inline bool WriteZip(const QString& path, const ZipParts& parts,
     return zip_close(archive) == 0;
 }
 
+// A one-sheet .xlsx whose worksheet holds `rows` (<row> elements) and whose shared-string table
+// holds `items` (<si> elements).
+inline ZipParts OneSheetXlsx(const QByteArray& rows, const QByteArray& items = {}) {
+    const QByteArray main = "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"";
+    const QByteArray relationships =
+        "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+    const QByteArray package =
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    return {
+        {"_rels/.rels", package + "<Relationship Id=\"b\" Type=\"" + relationships +
+                            "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
+        {"xl/_rels/workbook.xml.rels",
+         package + "<Relationship Id=\"s\" Type=\"" + relationships +
+             "/worksheet\" Target=\"sheet.xml\"/><Relationship Id=\"t\" Type=\"" + relationships +
+             "/sharedStrings\" Target=\"strings.xml\"/></Relationships>"},
+        {"xl/workbook.xml", "<workbook " + main + " xmlns:r=\"" + relationships +
+                                "\"><sheets><sheet name=\"s\" sheetId=\"1\" r:id=\"s\"/></sheets>"
+                                "</workbook>"},
+        {"xl/strings.xml", "<sst " + main + ">" + items + "</sst>"},
+        {"xl/sheet.xml", "<worksheet " + main + "><sheetData>" + rows + "</sheetData></worksheet>"},
+    };
+}
+
 }  // namespace zarame::testing

@@ -382,14 +382,14 @@ std::optional<std::int64_t> ColumnOfReference(QByteArrayView reference, std::int
         }
     }
     std::int64_t row = 0;
-    const qsizetype digits = at;
+    const qsizetype firstDigit = at;
     for (; at < reference.size() && reference[at] >= '0' && reference[at] <= '9'; ++at) {
         row = row * 10 + (reference[at] - '0');
         if (row > kOpenXmlLimits.rows) {
             return std::nullopt;
         }
     }
-    if (at > digits && row == 0) {
+    if (at > firstDigit && row == 0) {
         return std::nullopt;
     }
     return column == 0 ? otherwise : column;

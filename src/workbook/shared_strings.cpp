@@ -28,7 +28,7 @@ int HexValue(QChar character) {
 }  // namespace
 
 void SharedStrings::Reserve(std::size_t count) {
-    ends_.reserve(std::min<std::size_t>(count, kBudget / 4 / sizeof(ends_[0])));
+    ends_.reserve(std::min<std::size_t>(count, budget_ / 4 / sizeof(ends_[0])));
 }
 
 void SharedStrings::Append(QStringView text) {
@@ -61,7 +61,7 @@ void SharedStrings::Store(QByteArrayView rest) {
                                       ? ends_.capacity()
                                       : ends_.capacity() + ends_.capacity() / 2 + 1024;
     if (Held() + newBlocks * kBlockSize + (indexRoom - ends_.capacity()) * sizeof(ends_[0]) >
-        kBudget) {
+        budget_) {
         throw SharedStringsTooLarge(bookPath_);
     }
     ends_.reserve(indexRoom);

@@ -18,7 +18,8 @@ class SharedStrings {
 public:
     static constexpr std::uint64_t kBudget = 256ull << 20;
 
-    explicit SharedStrings(QString bookPath = {}) : bookPath_(std::move(bookPath)) {}
+    explicit SharedStrings(QString bookPath = {}, std::uint64_t budget = kBudget)
+        : bookPath_(std::move(bookPath)), budget_(budget) {}
 
     // Room for this many strings, as the table announces (a hint, bounded by the budget).
     void Reserve(std::size_t count);
@@ -36,6 +37,7 @@ private:
     static constexpr qsizetype kBlockSize = 4 * 1024 * 1024;
 
     QString bookPath_;
+    std::uint64_t budget_;
     std::vector<QByteArray> blocks_;  // every block but the last is exactly kBlockSize long
     std::uint64_t total_ = 0;
     std::vector<std::uint32_t> ends_;

@@ -255,17 +255,20 @@ QString WithChangedByte(const QString& path, const QByteArray& marker) {
     return path;
 }
 
-TEST_F(ZipWorkbook, AChecksumThatFailsBehindTheLastCellReadIsDamage) {
+TEST_F(ZipWorkbook, AChecksumThatFailsAnywhereIsDamage) {
     const QString path =
         WithChangedByte(Write(Xlsx(), "stored.xlsx", ZipCompression::Store), "line</t>");
     const std::unique_ptr<Workbook> book = SpreadsheetApplication().Open(path, OpenMode::ReadOnly);
     EXPECT_EQ(book->ActiveSheet().CellText(1, 1), "shared");  // nothing to see yet
     EXPECT_THROW(book->ActiveSheet().ReadToEnd(), RunTimeError);
-    // Reading on to the end finds it as well, and so does the .ods reader.
-    EXPECT_FALSE(Failure(path, 5).isEmpty());
-    EXPECT_FALSE(
+    // Reading on to the end finds it as well; so do the parts read whole, and the .ods reader.
+    EXPECT_TRUE(Failure(path, 5).contains("CRC"));
+    EXPECT_TRUE(
+        Failure(WithChangedByte(Write(Xlsx(), "styles.xlsx", ZipCompression::Store), "yyyy/mm"))
+            .contains("CRC"));
+    EXPECT_TRUE(
         Failure(WithChangedByte(Write(Ods(), "stored.ods", ZipCompression::Store), "row2"), 1)
-            .isEmpty());
+            .contains("CRC"));
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
   ods_deep.ods            8 M nested elements inside a cell
   xlsx_deep_workbook.xlsx a workbook part nested some 9 M elements deep
   xlsx_huge_strings.xlsx  a shared-string table of almost 1 GiB
+  xlsx_bad_crc.xlsx       a stored sheet with one byte changed behind the first name
+  xlsx_link_sheet.xlsx    a sheet that is a zip symbolic link entry to /etc/passwd
 
 Usage: make_hostile_books.py FOLDER. run_hostile_books.sh reads each through zarame-cli under
 /usr/bin/time. The files are never committed; the suite reads scaled-down shapes of them.
@@ -99,12 +101,39 @@ def xlsx_huge_strings(path):
                 "xl/sheet.xml": [SHEET.encode()], "xl/strings.xml": strings()})
 
 
+def xlsx_bad_crc(path):
+    rows = ('<row r="1"><c r="A1" t="inlineStr"><is><t>one</t></is></c></row><row r="2"/>'
+            '<row r="3"><c r="A3" t="inlineStr"><is><t>behind</t></is></c></row>')
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_STORED) as archive:
+        archive.writestr("_rels/.rels", RELS)
+        archive.writestr("xl/_rels/workbook.xml.rels", BOOK_RELS)
+        archive.writestr("xl/workbook.xml", WORKBOOK + "</workbook>")
+        archive.writestr("xl/sheet.xml", '<worksheet xmlns="%s"><sheetData>%s</sheetData>'
+                         '</worksheet>' % (MAIN, rows))
+    with open(path, "r+b") as book:
+        content = book.read()
+        book.seek(content.index(b"behind"))
+        book.write(b"X")
+
+
+def xlsx_link_sheet(path):
+    with open_zip(path) as archive:
+        archive.writestr("_rels/.rels", RELS)
+        archive.writestr("xl/_rels/workbook.xml.rels", BOOK_RELS)
+        archive.writestr("xl/workbook.xml", WORKBOOK + "</workbook>")
+        link = zipfile.ZipInfo("xl/sheet.xml")
+        link.create_system = 3
+        link.external_attr = 0o120777 << 16
+        archive.writestr(link, "/etc/passwd")
+
+
 if __name__ == "__main__":
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
     for name, make in [("ods_wide_row.ods", ods_wide_row), ("ods_deep.ods", ods_deep),
                        ("xlsx_deep_workbook.xlsx", xlsx_deep_workbook),
-                       ("xlsx_huge_strings.xlsx", xlsx_huge_strings)]:
+                       ("xlsx_huge_strings.xlsx", xlsx_huge_strings),
+                       ("xlsx_bad_crc.xlsx", xlsx_bad_crc), ("xlsx_link_sheet.xlsx", xlsx_link_sheet)]:
         target = os.path.join(folder, name)
         if not os.path.exists(target):
             make(target)

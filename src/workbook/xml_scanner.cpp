@@ -447,27 +447,43 @@ void XmlScanner::SkipElementText() {
     if (selfClosing_) {
         return;
     }
-    const QByteArrayView endTag = endTag_;
-    qsizetype from = 0;
+    // One pass over the content looks at each '<': the end tag ends the skip; the same name
+    // nested, a comment, CDATA section or processing instruction (any of which may hold the end
+    // tag's text) hand over to the token by token skip from the start of the content.
+    const QByteArrayView name = QByteArrayView(endTag_).sliced(2);
+    qsizetype at = 0;  // from the position, which stays at the start of the content
     while (true) {
-        const qsizetype found = Find(endTag, from);
-        if (found < 0) {
-            position_ = buffer_.size();
+        while (position_ + at < buffer_.size() && buffer_[position_ + at] != '<') {
+            ++at;
+        }
+        // The '<', a '/', the name and the byte after it.
+        if (!Ensure(at + name.size() + 3)) {
+            position_ = buffer_.size();  // a part cut short: the caller sees its end
             return;
         }
-        // The name must end there: </c> or </c >, not </col>.
-        if (!Ensure(found + endTag.size() + 1)) {
-            position_ = buffer_.size();
+        const char* const tag = buffer_.constData() + position_ + at;
+        if (tag[0] != '<') {
+            continue;  // more of the part was read in
+        }
+        if (tag[1] == '!' || tag[1] == '?') {
+            SkipElement();
             return;
         }
-        const char after = buffer_[position_ + found + endTag.size()];
-        if (after == '>' || IsSpace(after)) {
-            const qsizetype close = Find(">", found + endTag.size());
+        const bool closing = tag[1] == '/';
+        const char* const tagName = tag + (closing ? 2 : 1);
+        const char after = tagName[name.size()];
+        if (std::memcmp(tagName, name.data(), static_cast<size_t>(name.size())) == 0 &&
+            (after == '>' || IsSpace(after) || (!closing && after == '/'))) {
+            if (!closing) {
+                SkipElement();
+                return;
+            }
+            const qsizetype close = Find(">", at + 2 + name.size());
             position_ = close < 0 ? buffer_.size() : position_ + close + 1;
             closePending_ = true;
             return;
         }
-        from = found + 1;
+        ++at;
     }
 }
 

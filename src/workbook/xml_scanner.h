@@ -53,8 +53,8 @@ public:
 
     // After a Start: skips to its matching end.
     void SkipElement();
-    // After a Start of an element that holds only text or elements of other names: skips to its
-    // end tag by searching for it, without reading what lies between.
+    // After a Start: skips to its end tag by searching for it, without reading what lies between
+    // (unless that holds what a search cannot step over: the same name nested, a comment, CDATA).
     void SkipElementText();
     // After a Start: the text of the element and its descendants, as UTF-8.
     QByteArray ElementText();

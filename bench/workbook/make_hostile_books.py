@@ -5,6 +5,7 @@
   ods_deep.ods            8 M nested elements inside a cell
   xlsx_deep_workbook.xlsx a workbook part nested some 9 M elements deep
   xlsx_huge_strings.xlsx  a shared-string table of almost 1 GiB
+  xlsx_many_sheets.xlsx   a workbook part naming 3.5 M sheets, its relationships 500,000 parts
   xlsx_bad_crc.xlsx       a stored sheet with one byte changed behind the first name
   xlsx_link_sheet.xlsx    a sheet that is a zip symbolic link entry to /etc/passwd
 
@@ -101,6 +102,22 @@ def xlsx_huge_strings(path):
                 "xl/sheet.xml": [SHEET.encode()], "xl/strings.xml": strings()})
 
 
+def xlsx_many_sheets(path):
+    sheets = b'<sheet r:id="s"/>' * 3500000
+    relationships = ('<Relationship Id="r%d" Type="http://schemas.openxmlformats.org/'
+                     'officeDocument/2006/relationships/worksheet" Target="sheet.xml"/>')
+    with open_zip(path) as archive:
+        archive.writestr("_rels/.rels", RELS)
+        write_streamed(archive, "xl/_rels/workbook.xml.rels",
+                       [BOOK_RELS[:-len("</Relationships>")].encode()] +
+                       [(relationships % n).encode() for n in range(500000)] +
+                       [b"</Relationships>"])
+        write_streamed(archive, "xl/workbook.xml",
+                       [WORKBOOK.replace("</sheets>", "").encode(), sheets,
+                        b"</sheets></workbook>"])
+        archive.writestr("xl/sheet.xml", SHEET)
+
+
 def xlsx_bad_crc(path):
     rows = ('<row r="1"><c r="A1" t="inlineStr"><is><t>one</t></is></c></row><row r="2"/>'
             '<row r="3"><c r="A3" t="inlineStr"><is><t>behind</t></is></c></row>')
@@ -133,7 +150,7 @@ if __name__ == "__main__":
     for name, make in [("ods_wide_row.ods", ods_wide_row), ("ods_deep.ods", ods_deep),
                        ("xlsx_deep_workbook.xlsx", xlsx_deep_workbook),
                        ("xlsx_huge_strings.xlsx", xlsx_huge_strings),
-                       ("xlsx_bad_crc.xlsx", xlsx_bad_crc), ("xlsx_link_sheet.xlsx", xlsx_link_sheet)]:
+                       ("xlsx_many_sheets.xlsx", xlsx_many_sheets), ("xlsx_bad_crc.xlsx", xlsx_bad_crc), ("xlsx_link_sheet.xlsx", xlsx_link_sheet)]:
         target = os.path.join(folder, name)
         if not os.path.exists(target):
             make(target)

@@ -3,12 +3,16 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "workbook/workbook_error.h"
 #include "workbook/xml_part.h"
 #include "workbook/zip_archive.h"
 
 namespace zarame::workbook {
 
 namespace {
+
+// Far more relationships than any part has; each costs a few hundred bytes here.
+constexpr std::size_t kRelationshipCap = 1 << 17;
 
 QString RelationshipsPartOf(const QString& sourcePart) {
     const qsizetype slash = sourcePart.lastIndexOf(u'/');
@@ -52,6 +56,9 @@ std::map<QString, Relationship> ReadRelationships(const ZipArchive& archive,
         };
         if (plain(u"TargetMode") == u"External") {
             continue;
+        }
+        if (relationships.size() == kRelationshipCap) {
+            throw DamagedWorkbook(name + QStringLiteral(": 関係が多すぎます"));
         }
         const QString type = plain(u"Type").toString();
         relationships[plain(u"Id").toString()] =

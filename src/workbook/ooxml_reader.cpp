@@ -16,6 +16,9 @@ namespace zarame::workbook {
 
 namespace {
 
+// Far more sheets than any book holds; each costs a few dozen bytes here.
+constexpr std::size_t kSheetCap = 1 << 16;
+
 struct WorkbookPart {
     std::vector<QString> sheetIds;  // relationship ids in sheet order, hidden ones included
     std::int64_t activeTab = 0;
@@ -45,6 +48,9 @@ WorkbookPart ReadWorkbookPart(const ZipArchive& archive, const QString& name) {
             viewSeen = true;  // the first view is the one the workbook opens in
             workbook.activeTab = plain(u"activeTab").toLongLong();
         } else if (part.Is(XmlNamespace::Spreadsheet, u"sheet")) {
+            if (workbook.sheetIds.size() == kSheetCap) {
+                throw DamagedWorkbook(name + QStringLiteral(": シートが多すぎます"));
+            }
             workbook.sheetIds.push_back(
                 Attribute(attributes, XmlNamespace::Relationships, u"id").toString());
         }

@@ -13,8 +13,9 @@ namespace zarame::workbook {
 
 class WorkbookFile;
 
-// How much a part may inflate to. Parts held whole are small in any real workbook; a sheet is
-// read as a stream, so its cap bounds time, not memory.
+// How much a part may inflate to. Every part is read as a stream, so a cap bounds time more than
+// memory: the workbook's small parts (workbook, styles, relationships, settings) get a tight one,
+// the shared strings and sheets, which may be large, wider ones.
 inline constexpr std::int64_t kHeldPartCap = 64ll << 20;
 inline constexpr std::int64_t kSharedStringsCap = 1ll << 30;
 inline constexpr std::int64_t kStreamedPartCap = 4ll << 30;

@@ -252,10 +252,9 @@ private:
                         CellRun cell;
                         column = ReadCell(column, cell.value);
                         cell.column = column;
-                        // Cells come left to right; a repeated column is dropped, so a row never
-                        // holds more cells than a sheet has columns.
-                        if (cell.value.kind != CellValue::Kind::Empty &&
-                            (row.cells.empty() || column > row.cells.back().column)) {
+                        // Cells come left to right within the sheet, so a row never holds more
+                        // cells than a sheet has columns.
+                        if (cell.value.kind != CellValue::Kind::Empty) {
                             row.cells.push_back(std::move(cell));
                         }
                         ++column;
@@ -279,10 +278,14 @@ private:
     std::int64_t ReadCell(std::int64_t nextColumn, CellValue& value) {
         const QByteArrayView reference = scanner_->AttributeView("r", attributeValue_);
         const std::optional<std::int64_t> column = ColumnOfReference(reference, nextColumn);
-        if (!column) {
-            throw DamagedWorkbook(
-                partName_ + QStringLiteral(": セル参照 ") +
-                QString::fromUtf8(reference.first(std::min<qsizetype>(reference.size(), 40))));
+        // Beyond the sheet (XFE1, or a cell without a reference after XFD), or left of a cell
+        // before it in the row: read as another column, it would give a wrong name.
+        if (!column || *column > kOpenXmlLimits.columns || *column < nextColumn) {
+            throw DamagedWorkbook(partName_ + QStringLiteral(": セル参照 ") +
+                                  (reference.isEmpty()
+                                       ? QString::number(nextColumn)
+                                       : QString::fromUtf8(reference.first(
+                                             std::min<qsizetype>(reference.size(), 40)))));
         }
         if (onlyColumn_ != 0 && *column != onlyColumn_) {
             scanner_->SkipElementText();

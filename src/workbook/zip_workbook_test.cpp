@@ -230,6 +230,8 @@ TEST_F(ZipWorkbook, DamageBehindOrInsideTheRowsIsNeverReadAsGood) {
              {{"xl/two.xml", "<sheetData>", "<x14:sheetData>"}, "sheetData"},
              {{"xl/two.xml", "r=\"A3\"", "r=\"XFE3\""}, "XFE3"},
              {{"xl/two.xml", "r=\"A3\"", "r=\"A1048577\""}, "A1048577"},
+             {{"xl/two.xml", "<c r=\"A1\" t=\"s\">", "<c r=\"B1\"/><c r=\"A1\" t=\"s\">"}, "A1"},
+             {{"xl/two.xml", "<c r=\"A1\" t=\"s\">", "<c r=\"XFD1\"/><c t=\"s\">"}, "16385"},
              {{"xl/two.xml", "<row r=\"3\">", "<row r=\"1048577\">"}, "1048577"},
              {{"xl/two.xml", "<row r=\"2\">", "<row r=\"5\"></row><row r=\"2\">"}, "行 2"},
              {{"xl/two.xml", "<row r=\"2\">", "<row r=\"1\">"}, "行 1"},

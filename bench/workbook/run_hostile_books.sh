@@ -16,5 +16,5 @@ for book in "$work"/books/*; do
     wall=$(sed -n 's/.*Elapsed (wall clock) time.*: //p' "$work/time.out")
     peak=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$work/time.out")
     printf '%-26s exit %3d  wall %8s  peak %6d MiB  %s\n' "$(basename "$book")" "$status" \
-        "$wall" $((peak / 1024)) "$(tail -c 160 "$work/stdout" | tr '\n' ' ')"
+        "$wall" $((peak / 1024)) "$(tail -n 1 "$work/stdout")"
 done

@@ -107,6 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         sheet.CellText(1048576, 2);
         sheet.CellText(3, 1);  // another column, and back up: read again from the top
         sheet.CellText(2, 3);
+        sheet.ReadToEnd();
         book->Close();
         application.Quit();
     } catch (const zarame::RunTimeError&) {

@@ -7,6 +7,7 @@
 
 #include "run/progress_log.h"
 #include "testing/test_support.h"
+#include "testing/zip_writer.h"
 #include "window/input_groups.h"
 
 namespace zarame {
@@ -201,6 +202,52 @@ TEST_F(WholeRun, WorkbookColumnRunHoldsTheBookOnlyDuringTheRun) {
     EXPECT_EQ(Start(), RunOutcome::Stopped);
     EXPECT_EQ(model.logLines().back(), QString::fromUtf16(kStoppedLine));
     EXPECT_FALSE(HeldOpen(workbook));
+    ExpectCleanEnd();
+}
+
+class WorkbookRun : public WholeRun {
+protected:
+    // A folder per name of column A of a one-sheet book; the walk ends at the first blank.
+    void UseBook(const testing::ZipParts& parts,
+                 testing::ZipCompression compression = testing::ZipCompression::Deflate) {
+        model.select(OptionGroup::optType, 0);
+        model.select(OptionGroup::optSpec, 2);
+        model.setText(TextBox::txtStartCell, "A1");
+        model.setText(TextBox::txtBlank, "1");
+        book = temporary.filePath("book.xlsx");
+        ASSERT_TRUE(testing::WriteZip(book, parts, compression));
+        model.setText(TextBox::txtExcel, book);
+        UpdateInputGroups(model);
+        before = EnabledStates();
+    }
+    QString book;
+};
+
+TEST_F(WorkbookRun, StopIsHeardWhileALongSharedStringTableIsRead) {
+    // Far more strings than a twentieth of a second reads; the first cell names the first.
+    UseBook(testing::OneSheetXlsx("<row><c t=\"s\"><v>0</v></c></row>",
+                                  "<si><t>name</t></si>" + QByteArray("<si/>").repeated(3000000)));
+    // The first pump comes from the reader: no cell has been read, no item made.
+    host.onPump = [this](int) { run.cmdStop_Click(); };
+    EXPECT_EQ(Start(), RunOutcome::Stopped);
+    EXPECT_EQ(model.logLines(), QStringList{QString::fromUtf16(kStoppedLine)});
+    EXPECT_TRUE(FolderEntries(destination).isEmpty());
+    ExpectCleanEnd();
+}
+
+TEST_F(WorkbookRun, DamageBehindTheLastCellReadFailsTheRunAfterItsItems) {
+    // Stored, so that a changed byte still reads; only the part's checksum tells.
+    testing::ZipParts parts = testing::OneSheetXlsx(
+        "<row><c t=\"inlineStr\"><is><t>one</t></is></c></row><row/>"
+        "<row><c t=\"inlineStr\"><is><t>behind</t></is></c></row>");
+    UseBook(parts, testing::ZipCompression::Store);
+    QByteArray file = ReadFile(book);
+    file[file.indexOf("behind")] = 'X';
+    testing::WriteFile(book, file);
+    EXPECT_EQ(Start(), RunOutcome::Failed);
+    EXPECT_EQ(FolderEntries(destination), QStringList{"one"});
+    EXPECT_TRUE(model.logLines().back().contains("ブックが壊れています"))
+        << model.logLines().back().toStdString();
     ExpectCleanEnd();
 }
 

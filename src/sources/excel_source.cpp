@@ -48,6 +48,8 @@ WalkEnd CreateFromExcel(RunContext& context, workbook::Workbook& book) {
         if (IsBlankCell(text)) {
             ++blankCount;
             if (blankCount >= blankLimit) {
+                // Damage behind the last cell read still fails the run.
+                sheet.ReadToEnd();
                 return WalkEnd::Finished;
             }
         } else {

@@ -9,18 +9,11 @@ namespace zarame::workbook {
 
 namespace {
 
-constexpr char16_t kTableNamespace[] = u"urn:oasis:names:tc:opendocument:xmlns:table:1.0";
-constexpr char16_t kTextNamespace[] = u"urn:oasis:names:tc:opendocument:xmlns:text:1.0";
-constexpr char16_t kOfficeNamespace[] = u"urn:oasis:names:tc:opendocument:xmlns:office:1.0";
 // OpenDocument sheets are as large as Office Open XML ones in the writers of today.
 constexpr SheetLimits kOpenDocumentLimits = kOpenXmlLimits;
 // One text:s stands for at most as many spaces as a cell can show.
 constexpr std::int64_t kSpaceRunCap = 32767;
 constexpr qsizetype kCellTextCap = 1024 * 1024;
-
-bool Is(QXmlStreamReader& reader, const char16_t* space, QStringView name) {
-    return reader.name() == name && reader.namespaceUri() == QStringView(space);
-}
 
 // A repeat count: at least 1, at most the size of a sheet, whatever the file says.
 std::int64_t RepeatCount(QStringView text, std::int64_t limit) {
@@ -31,17 +24,19 @@ std::int64_t RepeatCount(QStringView text, std::int64_t limit) {
 
 // The name of the table the document opens on, from its view settings; empty when none is given.
 QString ActiveTableName(const ZipArchive& archive) {
-    std::optional<QByteArray> whole =
-        archive.ReadWhole(QStringLiteral("settings.xml"), kHeldPartCap);
-    if (!whole) {
+    const QString name = QStringLiteral("settings.xml");
+    if (!archive.Contains(name)) {
         return {};
     }
-    XmlPart part(std::move(*whole), QStringLiteral("settings.xml"));
+    XmlPart part(archive.OpenEntry(name, kHeldPartCap));
     while (part.Next() != QXmlStreamReader::EndDocument) {
         if (part.reader().tokenType() == QXmlStreamReader::StartElement &&
-            part.reader().name() == u"config-item" &&
-            Attribute(part.reader().attributes(), u"name") == u"ActiveTable") {
-            return part.ElementText();
+            part.Is(XmlNamespace::Config, u"config-item") &&
+            Attribute(part.reader().attributes(), XmlNamespace::Config, u"name") ==
+                u"ActiveTable") {
+            QString table = part.ElementText();
+            part.ReadToEnd();
+            return table;
         }
     }
     return {};
@@ -65,20 +60,19 @@ void AppendParagraphText(XmlPart& part, QString& text) {
         if (token != QXmlStreamReader::StartElement) {
             continue;
         }
-        QXmlStreamReader& reader = part.reader();
-        if (Is(reader, kTextNamespace, u"s")) {
-            const std::int64_t count =
-                RepeatCount(Attribute(reader.attributes(), u"c"), kSpaceRunCap);
+        if (part.Is(XmlNamespace::Text, u"s")) {
+            const std::int64_t count = RepeatCount(
+                Attribute(part.reader().attributes(), XmlNamespace::Text, u"c"), kSpaceRunCap);
             if (text.size() < kCellTextCap) {
                 text += QString(static_cast<qsizetype>(count), u' ');
             }
-        } else if (Is(reader, kTextNamespace, u"tab")) {
+        } else if (part.Is(XmlNamespace::Text, u"tab")) {
             text += u'\t';
-        } else if (Is(reader, kTextNamespace, u"line-break")) {
+        } else if (part.Is(XmlNamespace::Text, u"line-break")) {
             text += u'\n';
-        } else if (Is(reader, kOfficeNamespace, u"annotation") ||
-                   Is(reader, kTextNamespace, u"ruby-text") ||
-                   Is(reader, kTextNamespace, u"note")) {
+        } else if (part.Is(XmlNamespace::Office, u"annotation") ||
+                   part.Is(XmlNamespace::Text, u"ruby-text") ||
+                   part.Is(XmlNamespace::Text, u"note")) {
             part.SkipElement();  // comments, furigana and notes are not displayed in the cell
         }
         // Spans, links and fields nest their text: the loop reads it as it comes.
@@ -97,19 +91,26 @@ public:
         nextRow_ = 1;
     }
 
-    bool Next(SheetRow& row, std::int64_t) override {
+    void ReadToEnd() override {
+        if (part_ && !done_) {
+            Finish();
+        }
+    }
+
+    bool Next(SheetRow& row, std::int64_t onlyColumn) override {
         if (!part_) {
             Start();
         }
         if (done_ || nextRow_ > kOpenDocumentLimits.rows ||
-            !part_->NextStartBelow(tableDepth_, u"table-row")) {
-            done_ = true;
+            !part_->NextStartBelow(tableDepth_, XmlNamespace::Table, u"table-row")) {
+            Finish();
             return false;
         }
         QXmlStreamReader& reader = part_->reader();
         row.row = nextRow_;
-        row.count = RepeatCount(Attribute(reader.attributes(), u"number-rows-repeated"),
-                                kOpenDocumentLimits.rows);
+        row.count = RepeatCount(
+            Attribute(reader.attributes(), XmlNamespace::Table, u"number-rows-repeated"),
+            kOpenDocumentLimits.rows);
         nextRow_ += row.count;
         row.cells.clear();
         const int rowDepth = part_->depth();
@@ -122,22 +123,30 @@ public:
             if (token != QXmlStreamReader::StartElement) {
                 continue;
             }
-            if (!Is(reader, kTableNamespace, u"table-cell") &&
-                !Is(reader, kTableNamespace, u"covered-table-cell")) {
+            // A covered cell (under a merged one) takes its column like any other.
+            if (!part_->Is(XmlNamespace::Table, u"table-cell") &&
+                !part_->Is(XmlNamespace::Table, u"covered-table-cell")) {
                 part_->SkipElement();
                 continue;
             }
-            // A covered cell (under a merged one) takes its column like any other.
-            const std::int64_t repeat =
-                RepeatCount(Attribute(reader.attributes(), u"number-columns-repeated"),
-                            kOpenDocumentLimits.columns);
-            CellRun cell;
-            cell.column = column;
-            cell.count = repeat;
-            cell.value.text = CellText();
-            if (!cell.value.text.isEmpty() && column <= kOpenDocumentLimits.columns) {
-                cell.value.kind = CellValue::Kind::Text;
-                row.cells.push_back(std::move(cell));
+            const std::int64_t repeat = RepeatCount(
+                Attribute(reader.attributes(), XmlNamespace::Table, u"number-columns-repeated"),
+                kOpenDocumentLimits.columns);
+            // Only the asked column's text is built: a row may hold thousands of long cells.
+            const bool wanted =
+                column <= kOpenDocumentLimits.columns &&
+                (onlyColumn == 0 || (column <= onlyColumn && onlyColumn - column < repeat));
+            if (wanted) {
+                CellRun cell;
+                cell.column = column;
+                cell.count = repeat;
+                cell.value.text = CellText();
+                if (!cell.value.text.isEmpty()) {
+                    cell.value.kind = CellValue::Kind::Text;
+                    row.cells.push_back(std::move(cell));
+                }
+            } else {
+                part_->SkipElement();
             }
             column += repeat;
         }
@@ -151,10 +160,11 @@ private:
         while (part_->Next() != QXmlStreamReader::EndDocument) {
             QXmlStreamReader& reader = part_->reader();
             if (reader.tokenType() != QXmlStreamReader::StartElement ||
-                !Is(reader, kTableNamespace, u"table")) {
+                !part_->Is(XmlNamespace::Table, u"table")) {
                 continue;
             }
-            const QString name = Attribute(reader.attributes(), u"name").toString();
+            const QString name =
+                Attribute(reader.attributes(), XmlNamespace::Table, u"name").toString();
             if (tableName_.isEmpty() || name == tableName_) {
                 tableDepth_ = part_->depth();
                 return;
@@ -167,6 +177,12 @@ private:
             return;
         }
         done_ = true;
+    }
+
+    // The walk is over: the rest of the part is read only for its checksum.
+    void Finish() {
+        done_ = true;
+        part_->ReadToEnd();
     }
 
     // The displayed text of the cell at the reader: its paragraphs joined by line feeds.
@@ -183,7 +199,7 @@ private:
             if (reader.tokenType() != QXmlStreamReader::StartElement) {
                 continue;
             }
-            if (Is(reader, kTextNamespace, u"p") || Is(reader, kTextNamespace, u"h")) {
+            if (part_->Is(XmlNamespace::Text, u"p") || part_->Is(XmlNamespace::Text, u"h")) {
                 if (paragraphs) {
                     text += u'\n';
                 }
@@ -195,8 +211,10 @@ private:
         }
         if (!paragraphs) {
             // A writer that leaves out the paragraph still gives the value.
-            const QStringView value = Attribute(attributes, u"string-value");
-            return value.isEmpty() ? Attribute(attributes, u"value").toString() : value.toString();
+            const QStringView value = Attribute(attributes, XmlNamespace::Office, u"string-value");
+            return value.isEmpty()
+                       ? Attribute(attributes, XmlNamespace::Office, u"value").toString()
+                       : value.toString();
         }
         return text;
     }
@@ -215,8 +233,7 @@ std::unique_ptr<StreamingSheet> OpenDocumentActiveSheet(std::shared_ptr<const Zi
     if (!archive->Contains(QStringLiteral("content.xml"))) {
         return nullptr;
     }
-    if (std::optional<QByteArray> mimeType =
-            archive->ReadWhole(QStringLiteral("mimetype"), kHeldPartCap)) {
+    if (std::optional<QByteArray> mimeType = archive->ReadWhole(QStringLiteral("mimetype"), 4096)) {
         if (mimeType->trimmed() != "application/vnd.oasis.opendocument.spreadsheet") {
             return nullptr;
         }

@@ -3,12 +3,16 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "workbook/workbook_error.h"
 #include "workbook/xml_part.h"
 #include "workbook/zip_archive.h"
 
 namespace zarame::workbook {
 
 namespace {
+
+// Far more relationships than any part has; each costs a few hundred bytes here.
+constexpr std::size_t kRelationshipCap = 1 << 17;
 
 QString RelationshipsPartOf(const QString& sourcePart) {
     const qsizetype slash = sourcePart.lastIndexOf(u'/');
@@ -41,21 +45,27 @@ std::map<QString, Relationship> ReadRelationships(const ZipArchive& archive,
                                                   const QString& sourcePart) {
     std::map<QString, Relationship> relationships;
     const QString name = RelationshipsPartOf(sourcePart);
-    std::optional<QByteArray> whole = archive.ReadWhole(name, kHeldPartCap);
-    if (!whole) {
+    if (!archive.Contains(name)) {
         return relationships;
     }
-    XmlPart part(std::move(*whole), name);
-    while (part.NextStartBelow(1, u"Relationship")) {
+    XmlPart part(archive.OpenEntry(name, kHeldPartCap));
+    while (part.NextStartBelow(1, XmlNamespace::PackageRelationships, u"Relationship")) {
         const QXmlStreamAttributes attributes = part.reader().attributes();
-        if (Attribute(attributes, u"TargetMode") == u"External") {
+        const auto plain = [&attributes](QStringView name) {
+            return Attribute(attributes, XmlNamespace::None, name);
+        };
+        if (plain(u"TargetMode") == u"External") {
             continue;
         }
-        const QString type = Attribute(attributes, u"Type").toString();
-        relationships[Attribute(attributes, u"Id").toString()] =
+        if (relationships.size() == kRelationshipCap) {
+            throw DamagedWorkbook(name + QStringLiteral(": 関係が多すぎます"));
+        }
+        const QString type = plain(u"Type").toString();
+        relationships[plain(u"Id").toString()] =
             Relationship{type.mid(type.lastIndexOf(u'/') + 1),
-                         ResolveTarget(sourcePart, Attribute(attributes, u"Target").toString())};
+                         ResolveTarget(sourcePart, plain(u"Target").toString())};
     }
+    part.ReadToEnd();
     return relationships;
 }
 

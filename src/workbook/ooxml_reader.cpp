@@ -16,6 +16,9 @@ namespace zarame::workbook {
 
 namespace {
 
+// Far more sheets than any book holds; each costs a few dozen bytes here.
+constexpr std::size_t kSheetCap = 1 << 16;
+
 struct WorkbookPart {
     std::vector<QString> sheetIds;  // relationship ids in sheet order, hidden ones included
     std::int64_t activeTab = 0;
@@ -27,26 +30,29 @@ bool IsTrue(QStringView value) {
 }
 
 WorkbookPart ReadWorkbookPart(const ZipArchive& archive, const QString& name) {
-    std::optional<QByteArray> whole = archive.ReadWhole(name, kHeldPartCap);
-    if (!whole) {
-        throw DamagedWorkbook(name + QStringLiteral(" がありません"));
-    }
     WorkbookPart workbook;
     bool viewSeen = false;
-    XmlPart part(std::move(*whole), name);
+    XmlPart part(archive.OpenEntry(name, kHeldPartCap));
     while (part.Next() != QXmlStreamReader::EndDocument) {
         if (part.reader().tokenType() != QXmlStreamReader::StartElement) {
             continue;
         }
-        const QStringView element = part.reader().name();
+        // Only the main namespace counts: extension lists carry look-alikes (x14:workbookPr).
         const QXmlStreamAttributes attributes = part.reader().attributes();
-        if (element == u"workbookPr") {
-            workbook.dates1904 = IsTrue(Attribute(attributes, u"date1904"));
-        } else if (element == u"workbookView" && !viewSeen) {
+        const auto plain = [&attributes](QStringView name) {
+            return Attribute(attributes, XmlNamespace::None, name);
+        };
+        if (part.Is(XmlNamespace::Spreadsheet, u"workbookPr")) {
+            workbook.dates1904 = IsTrue(plain(u"date1904"));
+        } else if (part.Is(XmlNamespace::Spreadsheet, u"workbookView") && !viewSeen) {
             viewSeen = true;  // the first view is the one the workbook opens in
-            workbook.activeTab = Attribute(attributes, u"activeTab").toLongLong();
-        } else if (element == u"sheet") {
-            workbook.sheetIds.push_back(NamespacedAttribute(attributes, u"id").toString());
+            workbook.activeTab = plain(u"activeTab").toLongLong();
+        } else if (part.Is(XmlNamespace::Spreadsheet, u"sheet")) {
+            if (workbook.sheetIds.size() == kSheetCap) {
+                throw DamagedWorkbook(name + QStringLiteral(": シートが多すぎます"));
+            }
+            workbook.sheetIds.push_back(
+                Attribute(attributes, XmlNamespace::Relationships, u"id").toString());
         }
     }
     return workbook;
@@ -55,16 +61,12 @@ WorkbookPart ReadWorkbookPart(const ZipArchive& archive, const QString& name) {
 CellFormats ReadStyles(const ZipArchive& archive, const QString& name, bool dates1904) {
     CellFormats formats;
     formats.dates = dates1904 ? numformat::DateSystem::Date1904 : numformat::DateSystem::Date1900;
-    std::optional<QByteArray> whole;
-    if (!name.isEmpty()) {
-        whole = archive.ReadWhole(name, kHeldPartCap);
-    }
-    if (!whole) {
+    if (name.isEmpty() || !archive.Contains(name)) {
         return formats;
     }
     std::map<int, QString> explicitCodes;
     std::vector<int> formatIds;
-    XmlPart part(std::move(*whole), name);
+    XmlPart part(archive.OpenEntry(name, kHeldPartCap));
     int cellXfsDepth = 0;
     while (part.Next() != QXmlStreamReader::EndDocument) {
         const QXmlStreamReader::TokenType token = part.reader().tokenType();
@@ -74,15 +76,17 @@ CellFormats ReadStyles(const ZipArchive& archive, const QString& name, bool date
         if (token != QXmlStreamReader::StartElement) {
             continue;
         }
-        const QStringView element = part.reader().name();
         const QXmlStreamAttributes attributes = part.reader().attributes();
-        if (element == u"numFmt") {
-            explicitCodes[Attribute(attributes, u"numFmtId").toInt()] =
-                Attribute(attributes, u"formatCode").toString();
-        } else if (element == u"cellXfs") {
+        const auto plain = [&attributes](QStringView name) {
+            return Attribute(attributes, XmlNamespace::None, name);
+        };
+        if (part.Is(XmlNamespace::Spreadsheet, u"numFmt")) {
+            explicitCodes[plain(u"numFmtId").toInt()] = plain(u"formatCode").toString();
+        } else if (part.Is(XmlNamespace::Spreadsheet, u"cellXfs")) {
             cellXfsDepth = part.depth();
-        } else if (element == u"xf" && cellXfsDepth != 0 && part.depth() == cellXfsDepth + 1) {
-            formatIds.push_back(Attribute(attributes, u"numFmtId").toInt());
+        } else if (cellXfsDepth != 0 && part.depth() == cellXfsDepth + 1 &&
+                   part.Is(XmlNamespace::Spreadsheet, u"xf")) {
+            formatIds.push_back(plain(u"numFmtId").toInt());
         }
     }
     // Codes written in the file win over the built-in ones of the same number.
@@ -137,18 +141,17 @@ public:
         while (!done_) {
             switch (scanner_->Next()) {
                 case XmlScanner::Token::Start:
-                    if (scanner_->name() == "row") {
+                    if (scanner_->Is(XmlNamespace::Spreadsheet, "row")) {
                         ReadRow(row);
                         return true;
                     }
+                    scanner_->SkipElement();
                     break;
-                case XmlScanner::Token::End:
-                    done_ = scanner_->name() == "sheetData";
+                case XmlScanner::Token::End:  // of sheetData: what follows holds no cells
+                case XmlScanner::Token::EndOfPart:
+                    Finish();
                     break;
                 case XmlScanner::Token::Text:
-                    break;
-                case XmlScanner::Token::EndOfPart:
-                    done_ = true;
                     break;
             }
         }
@@ -161,30 +164,81 @@ public:
         lastRow_ = 0;
     }
 
+    // The rows behind the last one read are checked for their order (one stored out of place
+    // would have been passed over), not read; then the rest of the part for its checksum.
+    void ReadToEnd() override {
+        while (scanner_ && !done_) {
+            switch (scanner_->Next()) {
+                case XmlScanner::Token::Start:
+                    if (scanner_->Is(XmlNamespace::Spreadsheet, "row")) {
+                        ReadRowNumber();
+                        scanner_->SkipElementText();
+                    } else {
+                        scanner_->SkipElement();
+                    }
+                    break;
+                case XmlScanner::Token::End:
+                case XmlScanner::Token::EndOfPart:
+                    Finish();
+                    break;
+                case XmlScanner::Token::Text:
+                    break;
+            }
+        }
+    }
+
 private:
     void Start() {
         scanner_ = std::make_unique<XmlScanner>(archive_->OpenEntry(partName_, kStreamedPartCap));
         while (true) {
             const XmlScanner::Token token = scanner_->Next();
             if (token == XmlScanner::Token::EndOfPart) {
-                done_ = true;
+                // Not a worksheet at all (a link entry holding some other file, say).
+                throw DamagedWorkbook(partName_ + QStringLiteral(": sheetData がありません"));
+            }
+            if (token != XmlScanner::Token::Start || scanner_->depth() != 2) {
+                continue;  // the root, or text and ends between the root's children
+            }
+            if (scanner_->Is(XmlNamespace::Spreadsheet, "sheetData")) {
+                if (scanner_->selfClosing()) {
+                    Finish();
+                }
                 return;
             }
-            if (token == XmlScanner::Token::Start && scanner_->name() == "sheetData") {
-                done_ = scanner_->selfClosing();
-                return;
-            }
+            scanner_->SkipElement();  // views, columns, and look-alikes in other namespaces
         }
     }
 
-    void ReadRow(SheetRow& row) {
-        const QByteArray number = scanner_->Attribute("r");
+    // The walk is over: the rest of the part is read only for its checksum.
+    void Finish() {
+        done_ = true;
+        scanner_->ReadToEnd();
+    }
+
+    // The number of the row at the scanner, checked against the sheet and the rows before it.
+    std::int64_t ReadRowNumber() {
+        const QByteArrayView number = scanner_->AttributeView("r", attributeValue_);
         bool valid = true;
-        row.row = number.isEmpty() ? lastRow_ + 1 : number.trimmed().toLongLong(&valid);
-        if (!valid || row.row < 1) {
-            throw DamagedWorkbook(partName_ + QStringLiteral(": 行番号"));
+        const std::int64_t row =
+            number.isEmpty() ? lastRow_ + 1 : number.trimmed().toLongLong(&valid);
+        if (!valid || row < 1 || row > kOpenXmlLimits.rows) {
+            throw DamagedWorkbook(
+                partName_ + QStringLiteral(": 行番号 ") +
+                QString::fromUtf8(number.first(std::min<qsizetype>(number.size(), 40))));
         }
-        lastRow_ = row.row;
+        // Rows come top to bottom; one stored after a lower one cannot be read in its place by a
+        // single pass, and dropping it would lose a name.
+        if (row <= lastRow_) {
+            throw DamagedWorkbook(
+                partName_ +
+                QStringLiteral(": 行 %1 が行 %2 の後にあります").arg(row).arg(lastRow_));
+        }
+        lastRow_ = row;
+        return row;
+    }
+
+    void ReadRow(SheetRow& row) {
+        row.row = ReadRowNumber();
         row.count = 1;
         row.cells.clear();
         if (scanner_->selfClosing()) {
@@ -194,15 +248,13 @@ private:
         while (true) {
             switch (scanner_->Next()) {
                 case XmlScanner::Token::Start:
-                    if (scanner_->name() == "c") {
+                    if (scanner_->Is(XmlNamespace::Spreadsheet, "c")) {
                         CellRun cell;
                         column = ReadCell(column, cell.value);
                         cell.column = column;
-                        // Cells come left to right; a repeated or out-of-sheet column is dropped,
-                        // so a row never holds more cells than a sheet has columns.
-                        if (cell.value.kind != CellValue::Kind::Empty &&
-                            column <= kOpenXmlLimits.columns &&
-                            (row.cells.empty() || column > row.cells.back().column)) {
+                        // Cells come left to right within the sheet, so a row never holds more
+                        // cells than a sheet has columns.
+                        if (cell.value.kind != CellValue::Kind::Empty) {
                             row.cells.push_back(std::move(cell));
                         }
                         ++column;
@@ -224,10 +276,20 @@ private:
     // Reads the cell at the scanner into `value` (unless it lies in a column not asked for);
     // returns its column. `nextColumn` is the column of a cell without a reference.
     std::int64_t ReadCell(std::int64_t nextColumn, CellValue& value) {
-        const std::int64_t column = ColumnOfReference(scanner_->Attribute("r"), nextColumn);
-        if ((onlyColumn_ != 0 && column != onlyColumn_) || column > kOpenXmlLimits.columns) {
+        const QByteArrayView reference = scanner_->AttributeView("r", attributeValue_);
+        const std::optional<std::int64_t> column = ColumnOfReference(reference, nextColumn);
+        // Beyond the sheet (XFE1, or a cell without a reference after XFD), or left of a cell
+        // before it in the row: read as another column, it would give a wrong name.
+        if (!column || *column > kOpenXmlLimits.columns || *column < nextColumn) {
+            throw DamagedWorkbook(partName_ + QStringLiteral(": セル参照 ") +
+                                  (reference.isEmpty()
+                                       ? QString::number(nextColumn)
+                                       : QString::fromUtf8(reference.first(
+                                             std::min<qsizetype>(reference.size(), 40)))));
+        }
+        if (onlyColumn_ != 0 && *column != onlyColumn_) {
             scanner_->SkipElementText();
-            return column;
+            return *column;
         }
         const QByteArray style = scanner_->Attribute("s");
         value.style = style.isEmpty() ? -1 : style.toInt();
@@ -237,10 +299,10 @@ private:
         for (int depth = scanner_->selfClosing() ? 0 : 1; depth > 0;) {
             switch (scanner_->Next()) {
                 case XmlScanner::Token::Start:
-                    if (scanner_->name() == "v") {
+                    if (scanner_->Is(XmlNamespace::Spreadsheet, "v")) {
                         stored = scanner_->ElementText();
                         hasStored = true;
-                    } else if (scanner_->name() == "is") {
+                    } else if (scanner_->Is(XmlNamespace::Spreadsheet, "is")) {
                         stored = ScanStringItem(*scanner_);
                         hasStored = true;
                     } else {
@@ -260,7 +322,7 @@ private:
         if (hasStored) {
             SetValue(type, stored, value);
         }
-        return column;
+        return *column;
     }
 
     void SetValue(const QByteArray& type, const QByteArray& stored, CellValue& value) const {
@@ -309,21 +371,35 @@ private:
     std::int64_t onlyColumn_ = 0;
     bool done_ = false;
     std::int64_t lastRow_ = 0;
+    QByteArray attributeValue_;  // room for a decoded attribute, kept from cell to cell
 };
 
 }  // namespace
 
-std::int64_t ColumnOfReference(QByteArrayView reference, std::int64_t otherwise) {
+std::optional<std::int64_t> ColumnOfReference(QByteArrayView reference, std::int64_t otherwise) {
     std::int64_t column = 0;
-    for (char character : reference) {
+    qsizetype at = 0;
+    for (; at < reference.size(); ++at) {
+        const char character = reference[at];
         const char upper = character >= 'a' && character <= 'z' ? character - 'a' + 'A' : character;
         if (upper < 'A' || upper > 'Z') {
             break;
         }
         column = column * 26 + (upper - 'A' + 1);
         if (column > kOpenXmlLimits.columns) {
-            return otherwise;
+            return std::nullopt;
         }
+    }
+    std::int64_t row = 0;
+    const qsizetype firstDigit = at;
+    for (; at < reference.size() && reference[at] >= '0' && reference[at] <= '9'; ++at) {
+        row = row * 10 + (reference[at] - '0');
+        if (row > kOpenXmlLimits.rows) {
+            return std::nullopt;
+        }
+    }
+    if (at > firstDigit && row == 0) {
+        return std::nullopt;
     }
     return column == 0 ? otherwise : column;
 }
@@ -360,7 +436,7 @@ std::unique_ptr<StreamingSheet> OpenXmlActiveSheet(std::shared_ptr<const ZipArch
     auto strings = std::make_shared<SharedStrings>();
     if (!stringsName.isEmpty() && archive->Contains(stringsName)) {
         XmlScanner scanner(archive->OpenEntry(stringsName, kSharedStringsCap));
-        *strings = ScanSharedStrings(scanner);
+        *strings = ScanSharedStrings(scanner, archive->path());
     }
     const numformat::DateSystem dates = formats.dates;
     return std::make_unique<StreamingSheet>(

@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace zarame::workbook {
 
@@ -16,7 +17,7 @@ class ZipArchive;
 std::unique_ptr<StreamingSheet> OpenXmlActiveSheet(std::shared_ptr<const ZipArchive> archive);
 
 // A cell reference's column ("B" of "B12") as a number from 1; `otherwise` when there are no
-// letters or the column lies beyond any sheet.
-std::int64_t ColumnOfReference(QByteArrayView reference, std::int64_t otherwise);
+// letters; nothing when the column or the row lies beyond any sheet (XFE2, A1048577, A0).
+std::optional<std::int64_t> ColumnOfReference(QByteArrayView reference, std::int64_t otherwise);
 
 }  // namespace zarame::workbook

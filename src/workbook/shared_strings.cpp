@@ -1,5 +1,6 @@
 #include "workbook/shared_strings.h"
 
+#include "workbook/read_stop.h"
 #include "workbook/workbook_error.h"
 #include "workbook/xml_scanner.h"
 
@@ -26,6 +27,10 @@ int HexValue(QChar character) {
 
 }  // namespace
 
+void SharedStrings::Reserve(std::size_t count) {
+    ends_.reserve(std::min<std::size_t>(count, budget_ / 4 / sizeof(ends_[0])));
+}
+
 void SharedStrings::Append(QStringView text) {
     Store(text.toUtf8());
 }
@@ -39,7 +44,27 @@ void SharedStrings::AppendUtf8(QByteArrayView text) {
     }
 }
 
+// What the table takes: its blocks as allocated and the room of its index.
+std::uint64_t SharedStrings::Held() const {
+    return blocks_.size() * static_cast<std::uint64_t>(kBlockSize) +
+           ends_.capacity() * sizeof(ends_[0]);
+}
+
 void SharedStrings::Store(QByteArrayView rest) {
+    const std::uint64_t room = blocks_.empty() ? 0 : kBlockSize - blocks_.back().size();
+    const std::uint64_t newBlocks =
+        rest.size() <= static_cast<qsizetype>(room)
+            ? 0
+            : (rest.size() - room + kBlockSize - 1) / static_cast<std::uint64_t>(kBlockSize);
+    // The index grows by half when full, within the budget, rather than doubling past it.
+    const std::size_t indexRoom = ends_.size() < ends_.capacity()
+                                      ? ends_.capacity()
+                                      : ends_.capacity() + ends_.capacity() / 2 + 1024;
+    if (Held() + newBlocks * kBlockSize + (indexRoom - ends_.capacity()) * sizeof(ends_[0]) >
+        budget_) {
+        throw SharedStringsTooLarge(bookPath_);
+    }
+    ends_.reserve(indexRoom);
     while (!rest.isEmpty()) {
         if (blocks_.empty() || blocks_.back().size() == kBlockSize) {
             blocks_.emplace_back().reserve(kBlockSize);
@@ -48,9 +73,6 @@ void SharedStrings::Store(QByteArrayView rest) {
         blocks_.back().append(rest.data(), take);
         rest = rest.sliced(take);
         total_ += static_cast<std::uint64_t>(take);
-    }
-    if (total_ > UINT32_MAX) {
-        throw OversizedPart(QStringLiteral("sharedStrings"));
     }
     ends_.push_back(static_cast<std::uint32_t>(total_));
 }
@@ -85,21 +107,23 @@ QByteArray ScanStringItem(XmlScanner& scanner) {
     if (scanner.selfClosing()) {
         return text;
     }
-    const bool itemKeepsSpaces = scanner.Attribute("space") == "preserve";
+    const bool itemKeepsSpaces = scanner.Attribute(XmlNamespace::Xml, "space") == "preserve";
     for (int depth = 1; depth > 0;) {
         switch (scanner.Next()) {
             case XmlScanner::Token::Start:
-                if (scanner.name() == "t") {
-                    const QByteArray space = scanner.Attribute("space");
+                if (scanner.Is(XmlNamespace::Spreadsheet, "t")) {
+                    const QByteArray space = scanner.Attribute(XmlNamespace::Xml, "space");
                     const bool keep = space.isEmpty() ? itemKeepsSpaces : space == "preserve";
                     const QByteArray piece = scanner.ElementText();
                     if (text.size() < kItemCap) {
                         text += keep ? piece : piece.trimmed();
                     }
-                } else if (scanner.name() == "rPh" || scanner.name() == "phoneticPr") {
-                    scanner.SkipElement();  // furigana is not part of the displayed text
-                } else if (!scanner.selfClosing()) {
+                } else if (scanner.Is(XmlNamespace::Spreadsheet, "r") && !scanner.selfClosing()) {
                     ++depth;  // a run: its <t> comes next
+                } else {
+                    // Furigana (rPh, phoneticPr) is not part of the displayed text, nor are run
+                    // properties or anything of another namespace.
+                    scanner.SkipElement();
                 }
                 break;
             case XmlScanner::Token::End:
@@ -114,19 +138,25 @@ QByteArray ScanStringItem(XmlScanner& scanner) {
     return text;
 }
 
-SharedStrings ScanSharedStrings(XmlScanner& scanner) {
-    SharedStrings strings;
+SharedStrings ScanSharedStrings(XmlScanner& scanner, const QString& bookPath) {
+    SharedStrings strings(bookPath);
     while (true) {
         const XmlScanner::Token token = scanner.Next();
         if (token == XmlScanner::Token::EndOfPart) {
             return strings;
         }
-        if (token == XmlScanner::Token::Start && scanner.name() == "si") {
+        if (token != XmlScanner::Token::Start) {
+            continue;
+        }
+        if (scanner.depth() == 1 && scanner.Is(XmlNamespace::Spreadsheet, "sst")) {
+            // Room for the announced count, within the budget.
+            strings.Reserve(static_cast<std::size_t>(
+                std::min<qulonglong>(scanner.Attribute("uniqueCount").toULongLong(), 1u << 24)));
+        } else if (scanner.depth() == 2 && scanner.Is(XmlNamespace::Spreadsheet, "si")) {
+            PollStop();
             strings.AppendUtf8(ScanStringItem(scanner));
-        } else if (token == XmlScanner::Token::Start && scanner.name() == "sst") {
-            // Room for the announced count, but no more than a table within the cap can hold.
-            const qulonglong announced = scanner.Attribute("uniqueCount").toULongLong();
-            strings.Reserve(static_cast<std::size_t>(std::min<qulonglong>(announced, 1u << 24)));
+        } else if (scanner.depth() > 1) {
+            scanner.SkipElement();  // extensions, and anything of another namespace
         }
     }
 }

@@ -41,6 +41,9 @@ public:
     virtual bool Next(SheetRow& row, std::int64_t onlyColumn) = 0;
     // Back to the first row, for a caller that asks for a row it has passed.
     virtual void Restart() = 0;
+    // Reads what is left of the sheet's data without keeping it, so that damage behind the last
+    // row read (a checksum that fails at the end of the part) still comes to light.
+    virtual void ReadToEnd() {}
 };
 
 // What turns a stored number into its displayed text: the format code of each style and the

@@ -27,6 +27,9 @@ public:
     // Row 0 or a row or column beyond the format's limits raises a RunTimeError, as does a file
     // that turns out damaged on the way, and a displayed text longer than a file name can be.
     QString CellText(std::int64_t row, std::int64_t column);
+    // For a walk that is over: reads the rest of the sheet's data only to check it, raising a
+    // RunTimeError when it turns out damaged.
+    void ReadToEnd() { cursor_->ReadToEnd(); }
 
 private:
     const CellValue* Find(std::int64_t column) const;

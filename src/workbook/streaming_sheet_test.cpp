@@ -121,6 +121,25 @@ TEST(SharedStrings, StringsAcrossBlocksAndEscapes) {
     EXPECT_THROW(strings.At(5), RunTimeError);
 }
 
+TEST(SharedStrings, TextAndIndexCountAgainstOneBudget) {
+    constexpr std::uint64_t budget = 16 << 20;
+    const auto causeWhenFilled = [&](const QByteArray& item) {
+        SharedStrings strings(QStringLiteral("/books/big.xlsx"), budget);
+        try {
+            for (std::uint64_t added = 0; added <= budget; ++added) {
+                strings.AppendUtf8(item);
+            }
+        } catch (const RunTimeError& error) {
+            EXPECT_LE(strings.size() * (item.size() + 4), budget);
+            return error.description();
+        }
+        return QString();
+    };
+    const QString cause = QStringLiteral("共有文字列が大きすぎるため読めません: /books/big.xlsx");
+    EXPECT_EQ(causeWhenFilled(QByteArray(100000, 'x')), cause);
+    EXPECT_EQ(causeWhenFilled(QByteArray()), cause);  // the index alone
+}
+
 TEST(PackageTargets, RelativeAbsoluteAndEscaped) {
     EXPECT_EQ(ResolveTarget("xl/workbook.xml", "worksheets/sheet1.xml"),
               "xl/worksheets/sheet1.xml");

@@ -62,4 +62,10 @@ RunTimeError ColumnOutOfRange(qint64 column) {
                         QStringLiteral("列番号 %1 はシートの範囲外です").arg(column));
 }
 
+RunTimeError SharedStringsTooLarge(const QString& path) {
+    return RunTimeError(
+        kWorkbookErrorNumber,
+        QStringLiteral("共有文字列が大きすぎるため読めません: ") + VisibleText(path));
+}
+
 }  // namespace zarame::workbook

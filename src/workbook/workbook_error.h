@@ -41,4 +41,7 @@ RunTimeError OversizedPart(const QString& part);
 RunTimeError RowOutOfRange(qint64 row);
 RunTimeError ColumnOutOfRange(qint64 column);
 
+// A book whose shared-string table would take more memory than the reader allows.
+RunTimeError SharedStringsTooLarge(const QString& path);
+
 }  // namespace zarame::workbook

@@ -1,5 +1,6 @@
 #include "workbook/xml_part.h"
 
+#include "workbook/read_stop.h"
 #include "workbook/workbook_error.h"
 #include "workbook/zip_archive.h"
 
@@ -7,10 +8,6 @@ namespace zarame::workbook {
 
 XmlPart::XmlPart(std::unique_ptr<ZipEntryStream> stream)
     : stream_(std::move(stream)), name_(stream_->name()) {}
-
-XmlPart::XmlPart(QByteArray whole, QString name) : name_(std::move(name)) {
-    reader_.addData(whole);
-}
 
 XmlPart::~XmlPart() = default;
 
@@ -30,6 +27,7 @@ QXmlStreamReader::TokenType XmlPart::Next() {
         --depth_;
     }
     qsizetype fed = 0;
+    PollStop();  // a part held whole is parsed without reading, so the parse itself asks
     while (true) {
         const QXmlStreamReader::TokenType token = reader_.readNext();
         if (token == QXmlStreamReader::Invalid) {
@@ -50,16 +48,29 @@ QXmlStreamReader::TokenType XmlPart::Next() {
         if (token == QXmlStreamReader::DTD) {
             throw DamagedWorkbook(name_ + QStringLiteral(": 文書型定義"));
         }
-        if (token == QXmlStreamReader::StartElement) {
-            ++depth_;
+        if (token == QXmlStreamReader::StartElement && ++depth_ > kNestingCap) {
+            throw DamagedWorkbook(name_ + QStringLiteral(": 入れ子が深すぎます"));
         } else if (token == QXmlStreamReader::EndElement) {
             pendingEnd_ = true;  // the end element still belongs to its depth
+        } else if (token == QXmlStreamReader::EndDocument) {
+            ReadToEnd();
         }
         return token;
     }
 }
 
-bool XmlPart::NextStartBelow(int depth, QStringView name) {
+bool XmlPart::Is(XmlNamespace space, QStringView localName) const {
+    return reader_.name() == localName && NamespaceOfUri(reader_.namespaceUri()) == space;
+}
+
+void XmlPart::ReadToEnd() {
+    if (stream_) {
+        stream_->ReadToEnd();
+        stream_.reset();
+    }
+}
+
+bool XmlPart::NextStartBelow(int depth, XmlNamespace space, QStringView localName) {
     while (true) {
         const QXmlStreamReader::TokenType token = Next();
         if (token == QXmlStreamReader::EndDocument) {
@@ -68,7 +79,7 @@ bool XmlPart::NextStartBelow(int depth, QStringView name) {
         if (token == QXmlStreamReader::EndElement && depth_ <= depth) {
             return false;
         }
-        if (token == QXmlStreamReader::StartElement && reader_.name() == name) {
+        if (token == QXmlStreamReader::StartElement && Is(space, localName)) {
             return true;
         }
     }
@@ -99,18 +110,10 @@ void XmlPart::SkipElement() {
     }
 }
 
-QStringView Attribute(const QXmlStreamAttributes& attributes, QStringView localName) {
+QStringView Attribute(const QXmlStreamAttributes& attributes, XmlNamespace space,
+                      QStringView localName) {
     for (const QXmlStreamAttribute& attribute : attributes) {
-        if (attribute.name() == localName) {
-            return attribute.value();
-        }
-    }
-    return {};
-}
-
-QStringView NamespacedAttribute(const QXmlStreamAttributes& attributes, QStringView localName) {
-    for (const QXmlStreamAttribute& attribute : attributes) {
-        if (attribute.name() == localName && !attribute.namespaceUri().isEmpty()) {
+        if (attribute.name() == localName && NamespaceOfUri(attribute.namespaceUri()) == space) {
             return attribute.value();
         }
     }

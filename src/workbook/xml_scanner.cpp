@@ -13,6 +13,8 @@ namespace {
 constexpr qsizetype kTokenCap = 64 * 1024 * 1024;
 // Far more than any spreadsheet cell holds; longer text is cut here rather than held.
 constexpr qsizetype kTextCap = 1024 * 1024;
+// Namespace declarations in scope at once; real parts make a few dozen.
+constexpr std::size_t kBindingCap = 1024;
 
 bool IsSpace(char character) {
     return character == ' ' || character == '\t' || character == '\n' || character == '\r';
@@ -25,6 +27,57 @@ QByteArrayView LocalName(QByteArrayView qualified) {
         }
     }
     return qualified;
+}
+
+// The prefix of a qualified name, empty when it has none.
+QByteArrayView PrefixOf(QByteArrayView qualified, QByteArrayView local) {
+    return qualified.size() == local.size() ? QByteArrayView()
+                                            : qualified.first(qualified.size() - local.size() - 1);
+}
+
+// Whether the attributes may hold a namespace declaration; most tags have no "xmlns" at all, and
+// this is cheaper than a substring search on every tag.
+bool MayDeclare(QByteArrayView attributes) {
+    const char* at = attributes.data();
+    const char* const end = at + attributes.size();
+    while (end - at >= 5) {
+        at = static_cast<const char*>(std::memchr(at, 'x', static_cast<size_t>(end - at - 4)));
+        if (at == nullptr) {
+            return false;
+        }
+        if (std::memcmp(at, "xmlns", 5) == 0) {
+            return true;
+        }
+        ++at;
+    }
+    return false;
+}
+
+// Calls `visit(qualifiedName, rawValue)` for each attribute until it returns true.
+template <typename Visit>
+void ForEachAttribute(QByteArrayView rest, Visit visit) {
+    while (true) {
+        const qsizetype equals = rest.indexOf('=');
+        if (equals < 0) {
+            return;
+        }
+        const QByteArrayView name = rest.first(equals).trimmed();
+        qsizetype open = equals + 1;
+        while (open < rest.size() && IsSpace(rest[open])) {
+            ++open;
+        }
+        if (open >= rest.size() || (rest[open] != '"' && rest[open] != '\'')) {
+            return;
+        }
+        const qsizetype close = rest.indexOf(rest[open], open + 1);
+        if (close < 0) {
+            return;
+        }
+        if (visit(name, rest.sliced(open + 1, close - open - 1))) {
+            return;
+        }
+        rest = rest.sliced(close + 1);
+    }
 }
 
 void AppendUtf8(char32_t code, QByteArray& out) {
@@ -162,6 +215,9 @@ void XmlScanner::DecodeInto(QByteArrayView raw, QByteArray& out) const {
 }
 
 XmlScanner::Token XmlScanner::Next() {
+    if (closePending_) {
+        CloseElement();
+    }
     while (true) {
         if (!Ensure(1)) {
             return Token::EndOfPart;
@@ -247,42 +303,124 @@ XmlScanner::Token XmlScanner::Next() {
         while (nameEnd < tag.size() && !IsSpace(tag[nameEnd])) {
             ++nameEnd;
         }
-        name_ = LocalName(tag.first(nameEnd));
-        if (!closing && !selfClosing_) {
-            qualifiedName_.resize(nameEnd);  // keeps its room: no allocation per tag
-            std::memcpy(qualifiedName_.data(), tag.data(), static_cast<size_t>(nameEnd));
-        }
+        const QByteArrayView qualified = tag.first(nameEnd);
+        name_ = LocalName(qualified);
         attributes_ = tag.sliced(nameEnd);
-        return closing ? Token::End : Token::Start;
+        if (closing) {
+            EndElement(qualified);
+            return Token::End;
+        }
+        StartElement(qualified);
+        if (!selfClosing_) {
+            endTag_.resize(nameEnd + 2);  // keeps its room: no allocation per tag
+            endTag_[0] = '<';
+            endTag_[1] = '/';
+            std::memcpy(endTag_.data() + 2, tag.data(), static_cast<size_t>(nameEnd));
+        }
+        return Token::Start;
     }
 }
 
-QByteArray XmlScanner::Attribute(QByteArrayView localName) const {
-    QByteArrayView rest = attributes_;
-    while (true) {
-        const qsizetype equals = rest.indexOf('=');
-        if (equals < 0) {
-            return {};
-        }
-        const QByteArrayView name = LocalName(rest.first(equals).trimmed());
-        qsizetype open = equals + 1;
-        while (open < rest.size() && IsSpace(rest[open])) {
-            ++open;
-        }
-        if (open >= rest.size() || (rest[open] != '"' && rest[open] != '\'')) {
-            return {};
-        }
-        const qsizetype close = rest.indexOf(rest[open], open + 1);
-        if (close < 0) {
-            return {};
-        }
-        if (name == localName) {
-            QByteArray value;
-            DecodeInto(rest.sliced(open + 1, close - open - 1), value);
-            return value;
-        }
-        rest = rest.sliced(close + 1);
+void XmlScanner::StartElement(QByteArrayView qualifiedName) {
+    if (++depth_ > kNestingCap) {
+        Damaged("入れ子が深すぎます");
     }
+    if (MayDeclare(attributes_)) {
+        ForEachAttribute(attributes_, [this](QByteArrayView name, QByteArrayView value) {
+            if (name == "xmlns") {
+                Declare({}, value);
+            } else if (name.startsWith("xmlns:")) {
+                Declare(name.sliced(6), value);
+            }
+            return false;
+        });
+    }
+    space_ = Resolve(PrefixOf(qualifiedName, name_));
+    closePending_ = selfClosing_;  // its declarations hold for its own attributes until then
+}
+
+void XmlScanner::EndElement(QByteArrayView qualifiedName) {
+    if (depth_ == 0) {
+        Damaged("開始タグのない終了タグ");
+    }
+    space_ = Resolve(PrefixOf(qualifiedName, name_));
+    closePending_ = true;
+}
+
+void XmlScanner::CloseElement() {
+    while (!bindings_.empty() && bindings_.back().depth == depth_) {
+        bindings_.pop_back();
+    }
+    --depth_;
+    closePending_ = false;
+}
+
+void XmlScanner::Declare(QByteArrayView prefix, QByteArrayView uri) {
+    if (bindings_.size() >= kBindingCap) {
+        Damaged("名前空間の宣言が多すぎます");
+    }
+    XmlNamespace space;
+    if (uri.contains('&')) {
+        QByteArray decoded;
+        DecodeInto(uri, decoded);
+        space = NamespaceOfUri(QByteArrayView(decoded));
+    } else {
+        space = NamespaceOfUri(uri);
+    }
+    bindings_.push_back(Binding{prefix.toByteArray(), space, depth_});
+}
+
+XmlNamespace XmlScanner::Resolve(QByteArrayView prefix) const {
+    for (auto binding = bindings_.rbegin(); binding != bindings_.rend(); ++binding) {
+        if (QByteArrayView(binding->prefix) == prefix) {
+            return binding->space;
+        }
+    }
+    if (prefix.isEmpty()) {
+        return XmlNamespace::None;
+    }
+    // The xml: prefix is bound without a declaration; any other undeclared prefix names nothing
+    // a reader looks for.
+    return prefix == "xml" ? XmlNamespace::Xml : XmlNamespace::Other;
+}
+
+QByteArrayView XmlScanner::FindAttribute(XmlNamespace space, QByteArrayView localName) const {
+    QByteArrayView found;
+    bool present = false;
+    ForEachAttribute(attributes_, [&](QByteArrayView name, QByteArrayView value) {
+        const QByteArrayView local = LocalName(name);
+        if (local != localName) {
+            return false;
+        }
+        const QByteArrayView prefix = PrefixOf(name, local);
+        present = space == XmlNamespace::None ? prefix.isEmpty()
+                                              : !prefix.isEmpty() && Resolve(prefix) == space;
+        found = value;
+        return present;
+    });
+    return present ? found : QByteArrayView();
+}
+
+QByteArray XmlScanner::Attribute(QByteArrayView localName) const {
+    QByteArray value;
+    DecodeInto(FindAttribute(XmlNamespace::None, localName), value);
+    return value;
+}
+
+QByteArrayView XmlScanner::AttributeView(QByteArrayView localName, QByteArray& storage) const {
+    const QByteArrayView raw = FindAttribute(XmlNamespace::None, localName);
+    if (!raw.contains('&')) {
+        return raw;
+    }
+    storage.clear();
+    DecodeInto(raw, storage);
+    return storage;
+}
+
+QByteArray XmlScanner::Attribute(XmlNamespace space, QByteArrayView localName) const {
+    QByteArray value;
+    DecodeInto(FindAttribute(space, localName), value);
+    return value;
 }
 
 void XmlScanner::SkipElement() {
@@ -309,26 +447,52 @@ void XmlScanner::SkipElementText() {
     if (selfClosing_) {
         return;
     }
-    const QByteArray endTag = "</" + qualifiedName_;
-    qsizetype from = 0;
+    // One pass over the content looks at each '<': the end tag ends the skip; the same name
+    // nested, a comment, CDATA section or processing instruction (any of which may hold the end
+    // tag's text) hand over to the token by token skip from the start of the content.
+    const QByteArrayView name = QByteArrayView(endTag_).sliced(2);
+    qsizetype at = 0;  // from the position, which stays at the start of the content
     while (true) {
-        const qsizetype found = Find(endTag, from);
-        if (found < 0) {
-            position_ = buffer_.size();
+        while (position_ + at < buffer_.size() && buffer_[position_ + at] != '<') {
+            ++at;
+        }
+        // The '<', a '/', the name and the byte after it.
+        if (!Ensure(at + name.size() + 3)) {
+            position_ = buffer_.size();  // a part cut short: the caller sees its end
             return;
         }
-        // The name must end there: </c> or </c >, not </col>.
-        if (!Ensure(found + endTag.size() + 1)) {
-            position_ = buffer_.size();
+        const char* const tag = buffer_.constData() + position_ + at;
+        if (tag[0] != '<') {
+            continue;  // more of the part was read in
+        }
+        if (tag[1] == '!' || tag[1] == '?') {
+            SkipElement();
             return;
         }
-        const char after = buffer_[position_ + found + endTag.size()];
-        if (after == '>' || IsSpace(after)) {
-            const qsizetype close = Find(">", found + endTag.size());
+        const bool closing = tag[1] == '/';
+        const char* const tagName = tag + (closing ? 2 : 1);
+        const char after = tagName[name.size()];
+        if (std::memcmp(tagName, name.data(), static_cast<size_t>(name.size())) == 0 &&
+            (after == '>' || IsSpace(after) || (!closing && after == '/'))) {
+            if (!closing) {
+                SkipElement();
+                return;
+            }
+            const qsizetype close = Find(">", at + 2 + name.size());
             position_ = close < 0 ? buffer_.size() : position_ + close + 1;
+            closePending_ = true;
             return;
         }
-        from = found + 1;
+        ++at;
+    }
+}
+
+void XmlScanner::ReadToEnd() {
+    buffer_.clear();
+    position_ = 0;
+    if (!endOfStream_) {
+        stream_->ReadToEnd();
+        endOfStream_ = true;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <zip.h>
 
+#include "workbook/read_stop.h"
 #include "workbook/workbook_error.h"
 #include "workbook/workbook_file.h"
 
@@ -22,10 +23,11 @@ ZipEntryStream::~ZipEntryStream() {
     zip_fclose(file_);
 }
 
-QByteArray ZipEntryStream::Read() {
-    QByteArray piece(kReadPiece, Qt::Uninitialized);
-    const zip_int64_t got = zip_fread(file_, piece.data(), kReadPiece);
+std::int64_t ZipEntryStream::ReadInto(char* data, std::int64_t size) {
+    PollStop();  // one piece inflates in well under a millisecond; a part may hold gigabytes
+    const zip_int64_t got = zip_fread(file_, data, static_cast<zip_uint64_t>(size));
     if (got < 0) {
+        // A checksum that fails at the end of a part is damage like any other.
         throw DamagedWorkbook(name_ + QStringLiteral(": ") +
                               QString::fromUtf8(zip_file_strerror(file_)));
     }
@@ -33,8 +35,19 @@ QByteArray ZipEntryStream::Read() {
     if (total_ > cap_) {
         throw OversizedPart(name_);
     }
-    piece.truncate(static_cast<qsizetype>(got));
+    return got;
+}
+
+QByteArray ZipEntryStream::Read() {
+    QByteArray piece(kReadPiece, Qt::Uninitialized);
+    piece.truncate(static_cast<qsizetype>(ReadInto(piece.data(), kReadPiece)));
     return piece;
+}
+
+void ZipEntryStream::ReadToEnd() {
+    char discard[kReadPiece];
+    while (ReadInto(discard, kReadPiece) > 0) {
+    }
 }
 
 std::optional<ZipArchive> ZipArchive::Open(const WorkbookFile& file) {
@@ -49,7 +62,7 @@ std::optional<ZipArchive> ZipArchive::Open(const WorkbookFile& file) {
         ::close(copy);
         return std::nullopt;
     }
-    return ZipArchive(archive);
+    return ZipArchive(archive, file.path());
 }
 
 ZipArchive::~ZipArchive() {

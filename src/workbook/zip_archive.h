@@ -13,8 +13,9 @@ namespace zarame::workbook {
 
 class WorkbookFile;
 
-// How much a part may inflate to. Parts held whole are small in any real workbook; a sheet is
-// read as a stream, so its cap bounds time, not memory.
+// How much a part may inflate to. Every part is read as a stream, so a cap bounds time more than
+// memory: the workbook's small parts (workbook, styles, relationships, settings) get a tight one,
+// the shared strings and sheets, which may be large, wider ones.
 inline constexpr std::int64_t kHeldPartCap = 64ll << 20;
 inline constexpr std::int64_t kSharedStringsCap = 1ll << 30;
 inline constexpr std::int64_t kStreamedPartCap = 4ll << 30;
@@ -30,9 +31,13 @@ public:
 
     // The next piece, empty at the end.
     QByteArray Read();
+    // Reads on to the end without keeping anything, so that the checksum is checked.
+    void ReadToEnd();
     const QString& name() const { return name_; }
 
 private:
+    std::int64_t ReadInto(char* data, std::int64_t size);
+
     zip_file* file_;
     QString name_;
     std::int64_t cap_;
@@ -45,7 +50,10 @@ public:
     // Nothing when the file is not a zip archive that can be read.
     static std::optional<ZipArchive> Open(const WorkbookFile& file);
     ~ZipArchive();
-    ZipArchive(ZipArchive&& other) noexcept : archive_(other.archive_) { other.archive_ = nullptr; }
+    ZipArchive(ZipArchive&& other) noexcept
+        : archive_(other.archive_), path_(std::move(other.path_)) {
+        other.archive_ = nullptr;
+    }
     ZipArchive& operator=(ZipArchive&&) = delete;
     ZipArchive(const ZipArchive&) = delete;
 
@@ -55,12 +63,15 @@ public:
     std::unique_ptr<ZipEntryStream> OpenEntry(const QString& name, std::int64_t cap) const;
     // The whole member, within the cap; nothing when it is missing.
     std::optional<QByteArray> ReadWhole(const QString& name, std::int64_t cap) const;
+    // The workbook file's path, for causes that name the book.
+    const QString& path() const { return path_; }
 
 private:
-    explicit ZipArchive(zip* archive) : archive_(archive) {}
+    ZipArchive(zip* archive, QString path) : archive_(archive), path_(std::move(path)) {}
     std::int64_t Locate(const QString& name) const;
 
     zip* archive_;
+    QString path_;
 };
 
 }  // namespace zarame::workbook

@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <QDate>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 
 #include "numformat/cell_format.h"
 #include "testing/test_support.h"
+#include "workbook/legacy_test_book.h"
 #include "workbook/streaming_sheet.h"
 
 namespace zarame::workbook {
@@ -200,6 +202,104 @@ TEST_F(UnopenableWorkbook, BrokenCompoundFilesAreDamageNotHangs) {
     protectedBook[532] = 0x2F;
     protectedBook[533] = 0;
     EXPECT_TRUE(OpenFailure(Write("protected.xls", protectedBook)).contains("パスワード"));
+}
+
+// Shapes that once cost minutes or gigabytes, scaled down: each must still read right.
+TEST_F(UnopenableWorkbook, HostileLegacyShapesReadRight) {
+    namespace book = test_books;
+    const auto legacy = [&](const char* name, const QByteArray& globals, const QByteArray& sheet) {
+        return Write(
+            name, book::CompoundFileOf({{"Workbook", book::BookStream(0x0600, globals, {sheet})}}));
+    };
+    const auto rk = [](int value) {
+        QByteArray bytes(6, '\0');
+        qToLittleEndian<std::uint32_t>(static_cast<std::uint32_t>(value) << 2 | 2,
+                                       bytes.data() + 2);
+        return bytes;
+    };
+    const auto label = [](int row, int column, const QByteArray& text) {
+        return book::Record(0x0204, book::CellHeader(row, column) + book::Latin1String(text));
+    };
+
+    // A MULRK row, then a CONTINUE that must not be taken for more of its cells.
+    QByteArray cells = book::CellHeader(0, 0).left(4);
+    for (int column = 0; column < 200; ++column) {
+        cells += rk(column);
+    }
+    QByteArray mulrk = book::Record(0x00BD, cells + QByteArray("\xC7\x00", 2)) +
+                       book::Record(0x003C, QByteArray(6000, '\x41')) + label(1, 1, "after");
+    EXPECT_EQ(Column(legacy("mulrk.xls", {}, mulrk), 2, 3), QStringList({"1", "after", ""}));
+    EXPECT_EQ(Column(legacy("mulrk.xls", {}, mulrk), 200, 1), QStringList{"199"});
+    EXPECT_EQ(Column(legacy("mulrk.xls", {}, mulrk), 201, 1), QStringList{""});
+
+    // 3,000 shared strings over a CONTINUE every 7 strings, some split where their width changes.
+    QByteArray strings = QByteArray("\xB8\x0B\0\0\xB8\x0B\0\0", 8);
+    QByteArray table;
+    for (int index = 0; index < 3000; ++index) {
+        const QByteArray text = "s" + QByteArray::number(index);
+        if (index % 7 == 6) {
+            // Count, flag and first character here, the rest two bytes wide after the boundary.
+            strings += book::Latin1String(text).left(4);
+            table += book::Record(table.isEmpty() ? 0x00FC : 0x003C, strings);
+            strings = "\x01";
+            for (char character : text.mid(1)) {
+                strings += character;
+                strings += '\0';
+            }
+            continue;
+        }
+        strings += book::Latin1String(text);
+    }
+    table += book::Record(0x003C, strings);
+    QByteArray sharedCells;
+    for (int row : {0, 6, 2999}) {
+        QByteArray index(4, '\0');
+        qToLittleEndian<std::uint32_t>(static_cast<std::uint32_t>(row), index.data());
+        sharedCells += book::Record(0x00FD, book::CellHeader(row, 1) + index);
+    }
+    const QString shared = legacy("shared.xls", table, sharedCells);
+    EXPECT_EQ(Column(shared, 2, 7), QStringList({"s0", "", "", "", "", "", "s6"}));
+    EXPECT_EQ(Open(shared)->ActiveSheet().CellText(3000, 2), "s2999");
+
+    // A row of cells in every column, only one of them asked for; the next row has column A only.
+    QByteArray wide;
+    for (int column = 0; column < 65536; column += 1) {
+        wide += label(0, column, column == 1 ? "wanted" : "w");
+    }
+    wide += label(1, 0, "a") + label(2, 1, "below");
+    EXPECT_EQ(Column(legacy("wide.xls", {}, wide), 2, 3), QStringList({"wanted", "", "below"}));
+}
+
+// A container that claims far more than it holds: an allocation table of a million sectors
+// through a DIFAT that points to itself, in a sparse file of 512 MiB.
+TEST_F(UnopenableWorkbook, SparseCompoundFileCostsOnlyWhatIsRead) {
+    namespace book = test_books;
+    QByteArray file = book::CompoundFileOf(
+        {{"Workbook", book::BookStream(0x0600, {},
+                                       {book::Record(0x0204, book::CellHeader(0, 1) +
+                                                                 book::Latin1String("name"))})}});
+    const std::uint32_t difat = static_cast<std::uint32_t>(file.size() / 512 - 1);
+    qToLittleEndian<std::uint32_t>(1000000, file.data() + 0x2C);
+    qToLittleEndian<std::uint32_t>(difat, file.data() + 0x44);
+    for (int index = 0; index < 109; ++index) {
+        qToLittleEndian<std::uint32_t>(0, file.data() + 0x4C + 4 * index);
+    }
+    file.append(QByteArray(508, '\0'));
+    file.resize(file.size() + 4);
+    qToLittleEndian<std::uint32_t>(difat, file.data() + file.size() - 4);
+    const QString path = Write("sparse.xls", file);
+    QFile(path).resize(512 << 20);
+    EXPECT_EQ(Column(path, 2, 2), QStringList({"name", ""}));
+}
+
+TEST_F(UnopenableWorkbook, CompoundFilesWithoutAWorkbookSayWhy) {
+    namespace book = test_books;
+    EXPECT_TRUE(OpenFailure(Write("protected.xlsx",
+                                  book::CompoundFileOf({{"EncryptionInfo", "info"},
+                                                        {"EncryptedPackage", "package"}})))
+                    .startsWith("パスワードで保護されたブックは開けません: "));
+    EXPECT_TRUE(OpenFailure(Write("letter.xls", book::CompoundFileOf({{"WordDocument", "text"}})))
+                    .startsWith("Excel のブックが入っていない Office 文書です: "));
 }
 
 }  // namespace

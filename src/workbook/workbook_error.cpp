@@ -35,4 +35,10 @@ RunTimeError ColumnOutOfRange(qint64 column) {
                         QStringLiteral("列番号 %1 はシートの範囲外です").arg(column));
 }
 
+RunTimeError NoWorkbookStream(const QString& path) {
+    return RunTimeError(
+        kWorkbookErrorNumber,
+        QStringLiteral("Excel のブックが入っていない Office 文書です: ") + VisibleText(path));
+}
+
 }  // namespace zarame::workbook

@@ -9,6 +9,7 @@
 #include "testing/test_support.h"
 #include "testing/zip_writer.h"
 #include "window/input_groups.h"
+#include "workbook/legacy_test_book.h"
 
 namespace zarame {
 namespace {
@@ -228,6 +229,38 @@ TEST_F(WorkbookRun, StopIsHeardWhileALongSharedStringTableIsRead) {
     UseBook(testing::OneSheetXlsx("<row><c t=\"s\"><v>0</v></c></row>",
                                   "<si><t>name</t></si>" + QByteArray("<si/>").repeated(3000000)));
     // The first pump comes from the reader: no cell has been read, no item made.
+    host.onPump = [this](int) { run.cmdStop_Click(); };
+    EXPECT_EQ(Start(), RunOutcome::Stopped);
+    EXPECT_EQ(model.logLines(), QStringList{QString::fromUtf16(kStoppedLine)});
+    EXPECT_TRUE(FolderEntries(destination).isEmpty());
+    ExpectCleanEnd();
+}
+
+// A shared-string table of 400,000 strings takes far longer to read than the readers go
+// without asking for a stop; the run's first pump comes from inside the reader, before any cell.
+TEST_F(WholeRun, StopIsHeardWhileALegacyBookIsRead) {
+    namespace book = workbook::test_books;
+    QByteArray strings("\x80\x1a\x06\x00\x80\x1a\x06\x00", 8);
+    for (int index = 0; index < 400000; ++index) {
+        strings += book::Latin1String("n");
+    }
+    QByteArray table = book::Record(0x00FC, strings.left(8224));
+    for (qsizetype at = 8224; at < strings.size(); at += 8220) {
+        table += book::Record(0x003C, strings.mid(at, 8220));  // every piece starts on a string
+    }
+    const QString workbook = temporary.path() + "/long.xls";
+    testing::WriteFile(
+        workbook,
+        book::CompoundFileOf(
+            {{"Workbook", book::BookStream(0x0600, table,
+                                           {book::Record(0x00FD, book::CellHeader(0, 1) +
+                                                                     QByteArray(4, '\0'))})}}));
+    model.select(OptionGroup::optType, 0);
+    model.select(OptionGroup::optSpec, 2);
+    model.setText(TextBox::txtStartCell, "B1");
+    model.setText(TextBox::txtExcel, workbook);
+    UpdateInputGroups(model);
+    before = EnabledStates();
     host.onPump = [this](int) { run.cmdStop_Click(); };
     EXPECT_EQ(Start(), RunOutcome::Stopped);
     EXPECT_EQ(model.logLines(), QStringList{QString::fromUtf16(kStoppedLine)});

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "workbook/compound_file.h"
+#include "workbook/read_stop.h"
 #include "workbook/workbook_error.h"
 
 namespace zarame::workbook {
@@ -12,6 +13,17 @@ namespace zarame::workbook {
 namespace {
 
 constexpr std::uint16_t kContinue = 0x003C;
+
+bool MayContinue(std::uint16_t type) {
+    switch (type) {
+        case 0x00FC:  // SST
+        case 0x0204:  // LABEL
+        case 0x0207:  // STRING
+            return true;
+        default:
+            return false;
+    }
+}
 constexpr std::int64_t kReadPiece = 64 * 1024;
 
 [[noreturn]] void Truncated() {
@@ -37,6 +49,7 @@ bool BiffRecordReader::Fill(std::int64_t count) {
 }
 
 bool BiffRecordReader::Next(BiffRecord& record) {
+    PollStop();
     if (!Fill(4)) {
         if (buffer_.size() != position_) {
             Truncated();
@@ -60,16 +73,24 @@ bool BiffRecordReader::Next(BiffRecord& record) {
         if (first) {
             record.type = type;
         } else {
+            PollStop();
             record.continues.push_back(record.data.size());
         }
         record.data.append(buffer_.constData() + position_ + 4, length);
         position_ += 4 + length;
         first = false;
-        if (!Fill(4)) {
+        if (!MayContinue(record.type) || !Fill(4)) {
             return true;
         }
     }
 }
+
+BiffCursor::BiffCursor(const BiffRecord& record, qsizetype position)
+    : record_(record),
+      position_(position),
+      boundary_(static_cast<std::size_t>(
+          std::lower_bound(record.continues.begin(), record.continues.end(), position) -
+          record.continues.begin())) {}
 
 void BiffCursor::Need(qsizetype count) const {
     if (count < 0 || record_.data.size() - position_ < count) {
@@ -110,13 +131,20 @@ void BiffCursor::Skip(qsizetype count) {
     position_ += count;
 }
 
-qsizetype BiffCursor::NextBoundary() const {
-    for (qsizetype boundary : record_.continues) {
-        if (boundary > position_) {
-            return boundary;
-        }
+bool BiffCursor::AtBoundary() {
+    const std::vector<qsizetype>& continues = record_.continues;
+    while (boundary_ < continues.size() && continues[boundary_] < position_) {
+        ++boundary_;
     }
-    return record_.data.size();
+    return boundary_ < continues.size() && continues[boundary_] == position_;
+}
+
+// The first boundary after the position: the position only moves forward, so the walk along
+// the boundaries does too, and a table of many strings over many CONTINUE records stays linear.
+qsizetype BiffCursor::NextBoundary() {
+    const std::vector<qsizetype>& continues = record_.continues;
+    const std::size_t next = AtBoundary() ? boundary_ + 1 : boundary_;
+    return next < continues.size() ? continues[next] : record_.data.size();
 }
 
 QString BiffCursor::UnicodeString(int countBytes) {
@@ -129,8 +157,7 @@ QString BiffCursor::UnicodeString(int countBytes) {
     text.reserve(remaining);
     while (remaining > 0) {
         // Characters run up to the next CONTINUE, which starts with its own width flag.
-        if (std::find(record_.continues.begin(), record_.continues.end(), position_) !=
-            record_.continues.end()) {
+        if (AtBoundary()) {
             wide = (U8() & 0x01) != 0;
         }
         const qsizetype width = wide ? 2 : 1;
@@ -153,6 +180,84 @@ QString BiffCursor::UnicodeString(int countBytes) {
     Skip(std::min<qsizetype>(runs * 4, record_.data.size() - position_));
     Skip(std::min<qsizetype>(phonetic, record_.data.size() - position_));
     return text;
+}
+
+QString BiffCursor::ByteString(int countBytes, const CodePage& codePage) {
+    const qsizetype count = (countBytes == 1 ? U8() : U16()) * (codePage.wide() ? 2 : 1);
+    Need(count);
+    const QByteArrayView bytes(record_.data.constData() + position_, count);
+    position_ += count;
+    return codePage.Decode(bytes);
+}
+
+namespace {
+
+// Qt's (ICU's) name for each code page an Excel 5.0/95 book may name.
+const char* CodePageName(int number) {
+    switch (number) {
+        case 367:
+        case 20127:
+            return "US-ASCII";
+        case 720:
+            return "ibm-720";
+        case 737:
+            return "ibm-737";
+        case 858:
+            return "IBM00858";
+        case 932:
+            return "windows-31j";
+        case 936:
+            return "GBK";
+        case 1200:
+            return "UTF-16LE";
+        case 10000:
+        case 32768:  // Apple Roman as older versions number it
+            return "macintosh";
+        case 10001:  // Mac Japanese: Shift_JIS with the JIS mapping of its few differing codes
+            return "ibm-943";
+        case 10006:
+            return "x-mac-greek";
+        case 10007:
+            return "x-mac-cyrillic";
+        case 10029:
+            return "x-mac-centraleurroman";
+        case 10081:
+            return "x-mac-turkish";
+        case 32769:  // Windows 3.1 ANSI
+            return "windows-1252";
+        case 65001:
+            return "UTF-8";
+        default:
+            return nullptr;
+    }
+}
+
+QStringDecoder DecoderFor(int number) {
+    if (const char* name = CodePageName(number)) {
+        return QStringDecoder(name, QStringConverter::Flag::Stateless);
+    }
+    // The rest are known by their Windows or IBM names: windows-1250 to 1258, 874, 949 and 950,
+    // IBM437, 850 to 869.
+    for (const char* prefix : {"windows-", "IBM"}) {
+        QStringDecoder decoder((prefix + QByteArray::number(number)).constData(),
+                               QStringConverter::Flag::Stateless);
+        if (decoder.isValid()) {
+            return decoder;
+        }
+    }
+    return QStringDecoder("windows-1252", QStringConverter::Flag::Stateless);
+}
+
+}  // namespace
+
+CodePage::CodePage(int number) : decoder_(DecoderFor(number)), wide_(number == 1200) {
+    if (!decoder_.isValid()) {
+        decoder_ = QStringDecoder("windows-1252", QStringConverter::Flag::Stateless);
+    }
+}
+
+QString CodePage::Decode(QByteArrayView bytes) const {
+    return decoder_.decode(bytes);
 }
 
 }  // namespace zarame::workbook

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <zip.h>
 #include <QDate>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -14,6 +15,7 @@
 
 #include "numformat/cell_format.h"
 #include "testing/test_support.h"
+#include "workbook/legacy_test_book.h"
 #include "workbook/streaming_sheet.h"
 
 namespace zarame::workbook {
@@ -119,6 +121,17 @@ TEST(LegacyWorkbook, CachedFormulaResults) {
                            FormatNumber(42, u"General", DateSystem::Date1900), kTooLong, "", ""}));
     const std::unique_ptr<Workbook> book = Open(Fixture("libreoffice.xls"));
     EXPECT_THROW(book->ActiveSheet().CellText(65537, 1), RunTimeError);
+}
+
+// Excel 95 books as Gnumeric writes them; the second patched to code page 932 with Japanese
+// (testdata/make_legacy_fixtures.py), in the 1904 date system, its Book stream in the mini stream.
+TEST(LegacyWorkbook, Excel95BooksFromGnumeric) {
+    EXPECT_EQ(Column(Fixture("gnumeric95.xls"), 2, 10),
+              QStringList({"café", "007", "1,234.50", "2024/03/05", "abcd", "TRUE", "#DIV/0!", "42",
+                           "x", "1500 yen"}));
+    EXPECT_EQ(Column(Fixture("gnumeric95_932.xls"), 2, 13),
+              QStringList({"漢字の名前", "007", "1,234.50", "2024/03/05", "名前", "TRUE", "#DIV/0!",
+                           "42", "ｶﾀｶﾅ", "1500円", "", "20", ""}));
 }
 
 TEST(OpenDocumentWorkbook, RepeatsCoveredCellsAndParagraphs) {
@@ -262,6 +275,195 @@ TEST_F(UnopenableWorkbook, BrokenCompoundFilesAreDamageNotHangs) {
     protectedBook[532] = 0x2F;
     protectedBook[533] = 0;
     EXPECT_TRUE(OpenFailure(Write("protected.xls", protectedBook)).contains("パスワード"));
+}
+
+// Books built record by record, for shapes no writer produces.
+class CraftedLegacyWorkbook : public UnopenableWorkbook {};
+
+// Shapes that once cost minutes or gigabytes, scaled down: each must still read right.
+TEST_F(CraftedLegacyWorkbook, HostileLegacyShapesReadRight) {
+    namespace book = test_books;
+    const auto legacy = [&](const char* name, const QByteArray& globals, const QByteArray& sheet) {
+        return Write(
+            name, book::CompoundFileOf({{"Workbook", book::BookStream(0x0600, globals, {sheet})}}));
+    };
+    const auto rk = [](int value) {
+        QByteArray bytes(6, '\0');
+        qToLittleEndian<std::uint32_t>(static_cast<std::uint32_t>(value) << 2 | 2,
+                                       bytes.data() + 2);
+        return bytes;
+    };
+    const auto label = [](int row, int column, const QByteArray& text) {
+        return book::Record(0x0204, book::CellHeader(row, column) + book::Latin1String(text));
+    };
+
+    // A MULRK row, then a CONTINUE that must not be taken for more of its cells.
+    QByteArray cells = book::CellHeader(0, 0).left(4);
+    for (int column = 0; column < 200; ++column) {
+        cells += rk(column);
+    }
+    QByteArray mulrk = book::Record(0x00BD, cells + QByteArray("\xC7\x00", 2)) +
+                       book::Record(0x003C, QByteArray(6000, '\x41')) + label(1, 1, "after");
+    EXPECT_EQ(Column(legacy("mulrk.xls", {}, mulrk), 2, 3), QStringList({"1", "after", ""}));
+    EXPECT_EQ(Column(legacy("mulrk.xls", {}, mulrk), 200, 1), QStringList{"199"});
+    EXPECT_EQ(Column(legacy("mulrk.xls", {}, mulrk), 201, 1), QStringList{""});
+
+    // 3,000 shared strings over a CONTINUE every 7 strings, some split where their width changes.
+    QByteArray strings = QByteArray("\xB8\x0B\0\0\xB8\x0B\0\0", 8);
+    QByteArray table;
+    for (int index = 0; index < 3000; ++index) {
+        const QByteArray text = "s" + QByteArray::number(index);
+        if (index % 7 == 6) {
+            // Count, flag and first character here, the rest two bytes wide after the boundary.
+            strings += book::Latin1String(text).left(4);
+            table += book::Record(table.isEmpty() ? 0x00FC : 0x003C, strings);
+            strings = "\x01";
+            for (char character : text.mid(1)) {
+                strings += character;
+                strings += '\0';
+            }
+            continue;
+        }
+        strings += book::Latin1String(text);
+    }
+    table += book::Record(0x003C, strings);
+    QByteArray sharedCells;
+    for (int row : {0, 6, 2999}) {
+        QByteArray index(4, '\0');
+        qToLittleEndian<std::uint32_t>(static_cast<std::uint32_t>(row), index.data());
+        sharedCells += book::Record(0x00FD, book::CellHeader(row, 1) + index);
+    }
+    const QString shared = legacy("shared.xls", table, sharedCells);
+    EXPECT_EQ(Column(shared, 2, 7), QStringList({"s0", "", "", "", "", "", "s6"}));
+    EXPECT_EQ(Open(shared)->ActiveSheet().CellText(3000, 2), "s2999");
+
+    // A row of cells in every column, only one of them asked for; the next row has column A only.
+    QByteArray wide;
+    for (int column = 0; column < 65536; column += 1) {
+        wide += label(0, column, column == 1 ? "wanted" : "w");
+    }
+    wide += label(1, 0, "a") + label(2, 1, "below");
+    EXPECT_EQ(Column(legacy("wide.xls", {}, wide), 2, 3), QStringList({"wanted", "", "below"}));
+}
+
+// A container that claims far more than it holds: an allocation table of a million sectors
+// through a DIFAT that points to itself, in a sparse file of 512 MiB.
+TEST_F(CraftedLegacyWorkbook, SparseCompoundFileCostsOnlyWhatIsRead) {
+    namespace book = test_books;
+    QByteArray file = book::CompoundFileOf(
+        {{"Workbook", book::BookStream(0x0600, {},
+                                       {book::Record(0x0204, book::CellHeader(0, 1) +
+                                                                 book::Latin1String("name"))})}});
+    const std::uint32_t difat = static_cast<std::uint32_t>(file.size() / 512 - 1);
+    qToLittleEndian<std::uint32_t>(1000000, file.data() + 0x2C);
+    qToLittleEndian<std::uint32_t>(difat, file.data() + 0x44);
+    for (int index = 0; index < 109; ++index) {
+        qToLittleEndian<std::uint32_t>(0, file.data() + 0x4C + 4 * index);
+    }
+    file.append(QByteArray(508, '\0'));
+    file.resize(file.size() + 4);
+    qToLittleEndian<std::uint32_t>(difat, file.data() + file.size() - 4);
+    const QString path = Write("sparse.xls", file);
+    QFile(path).resize(512 << 20);
+    EXPECT_EQ(Column(path, 2, 2), QStringList({"name", ""}));
+}
+
+TEST_F(UnopenableWorkbook, CompoundFilesWithoutAWorkbookSayWhy) {
+    namespace book = test_books;
+    EXPECT_TRUE(OpenFailure(Write("protected.xlsx",
+                                  book::CompoundFileOf({{"EncryptionInfo", "info"},
+                                                        {"EncryptedPackage", "package"}})))
+                    .startsWith("パスワードで保護されたブックは開けません: "));
+    EXPECT_TRUE(OpenFailure(Write("letter.xls", book::CompoundFileOf({{"WordDocument", "text"}})))
+                    .startsWith("Excel のブックが入っていない Office 文書です: "));
+}
+
+// An Excel 95 book of one text cell, its bytes in the code page a CODEPAGE record names.
+QByteArray Excel95Book(int codePage, const QByteArray& text, int count) {
+    namespace book = test_books;
+    QByteArray codePageRecord;
+    if (codePage > 0) {
+        QByteArray number(2, '\0');
+        qToLittleEndian<std::uint16_t>(static_cast<std::uint16_t>(codePage), number.data());
+        codePageRecord = book::Record(0x0042, number);
+    }
+    QByteArray length(2, '\0');
+    qToLittleEndian<std::uint16_t>(static_cast<std::uint16_t>(count), length.data());
+    return book::CompoundFileOf(
+        {{"Book",
+          book::BookStream(0x0500, codePageRecord,
+                           {book::Record(0x0204, book::CellHeader(0, 0) + length + text)})}});
+}
+
+TEST_F(CraftedLegacyWorkbook, Excel95StringsInTheirCodePage) {
+    const struct {
+        int codePage;  // 0: no CODEPAGE record
+        QByteArray bytes;
+        QString text;
+    } cases[] = {
+        {0, "caf\xe9", "café"},
+        {1252, "\x80", "€"},
+        {932, "\x8a\xbf\x8e\x9a\xb6\xc5", "漢字ｶﾅ"},
+        {10001, "\x8a\xbf\x8e\x9a", "漢字"},
+        {1251, "\xcf\xf0\xe8", "При"},
+        {1253, "\xc1", "Α"},
+        {949, "\xc7\xd1", "한"},
+        {936, "\xba\xba", "汉"},
+        {950, "\xa4\xa4", "中"},
+        {850, "\x82", "é"},
+        {10000, "\x8e", "é"},
+        {12345, "caf\xe9", "café"},  // a code page nobody knows: as 1252
+    };
+    for (const auto& each : cases) {
+        const QString path = Write(
+            "cp.xls", Excel95Book(each.codePage, each.bytes, static_cast<int>(each.bytes.size())));
+        EXPECT_EQ(Column(path, 1, 1), QStringList{each.text}) << each.codePage;
+    }
+    // UTF-16: the count is of characters.
+    const QString wide =
+        Write("utf16.xls", Excel95Book(1200, QByteArray("\x22\x6f\x57\x5b", 4), 2));
+    EXPECT_EQ(Column(wide, 1, 1), QStringList{"漢字"});
+}
+
+// The BIFF5 forms Gnumeric does not write: rich text, RK runs, blanks, a formula whose text
+// comes after another record, a format code in code page 932, the second sheet active.
+TEST_F(CraftedLegacyWorkbook, Excel95CellRecords) {
+    namespace book = test_books;
+    const auto u16 = [](int value) {
+        QByteArray bytes(2, '\0');
+        qToLittleEndian<std::uint16_t>(static_cast<std::uint16_t>(value), bytes.data());
+        return bytes;
+    };
+    const QByteArray yen = "0\"\x89\x7e\"";  // 0"円"
+    const QByteArray globals =
+        book::Record(0x0042, u16(932)) + book::Record(0x0022, u16(1)) +
+        book::Record(0x003D, QByteArray(10, '\0') + u16(1) + QByteArray(6, '\0')) +
+        book::Record(0x041E, u16(164) + char(yen.size()) + yen) +
+        book::Record(0x00E0, QByteArray(16, '\0')) +
+        book::Record(0x00E0, u16(0) + u16(164) + QByteArray(12, '\0'));
+    QByteArray rk;
+    for (int value : {1, 2, 3}) {
+        rk += u16(0) + u16(value << 2 | 2) + u16(0);  // style, then the RK's two halves
+    }
+    QByteArray formula = book::CellHeader(3, 1) + QByteArray("\0\0\0\0\0\0\xff\xff", 8) +
+                         QByteArray(6, '\0') + u16(0);
+    const QByteArray sheet =
+        book::Record(0x00D6, book::CellHeader(0, 1) + u16(6) + "\x83\x8a\x83\x62\x83\x60" +
+                                 QByteArray("\x01\x00\x01", 3)) +
+        book::Record(0x00BD, u16(1) + u16(0) + rk + u16(2)) +
+        book::Record(0x00BE, u16(2) + u16(0) + u16(0) + u16(0) + u16(0) + u16(3)) +
+        book::Record(0x0201, book::CellHeader(2, 1)) + book::Record(0x0006, formula) +
+        book::Record(0x04BC, QByteArray(10, '\0')) +
+        book::Record(0x0207, u16(4) + "\x90\x94\x8e\xae") +
+        book::Record(0x0205, book::CellHeader(4, 1) + QByteArray("\x2a\x01", 2)) +
+        book::Record(0x0203, book::CellHeader(5, 1, 1) + QByteArray("\0\0\0\0\0\x70\x97\x40", 8));
+    const QString path = Write(
+        "records.xls",
+        book::CompoundFileOf(
+            {{"Book", book::BookStream(
+                          0x0500, globals,
+                          {book::Record(0x0204, book::CellHeader(0, 1) + u16(1) + "x"), sheet})}}));
+    EXPECT_EQ(Column(path, 2, 7), QStringList({"リッチ", "2", "", "数式", "#N/A", "1500円", ""}));
 }
 
 }  // namespace

@@ -68,4 +68,10 @@ RunTimeError SharedStringsTooLarge(const QString& path) {
         QStringLiteral("共有文字列が大きすぎるため読めません: ") + VisibleText(path));
 }
 
+RunTimeError NoWorkbookStream(const QString& path) {
+    return RunTimeError(
+        kWorkbookErrorNumber,
+        QStringLiteral("Excel のブックが入っていない Office 文書です: ") + VisibleText(path));
+}
+
 }  // namespace zarame::workbook

@@ -40,6 +40,8 @@ RunTimeError OversizedPart(const QString& part);
 // A row the sheet format cannot hold (row 0 included).
 RunTimeError RowOutOfRange(qint64 row);
 RunTimeError ColumnOutOfRange(qint64 column);
+// A compound file (an Office document of the old kind) that holds no workbook.
+RunTimeError NoWorkbookStream(const QString& path);
 
 // A book whose shared-string table would take more memory than the reader allows.
 RunTimeError SharedStringsTooLarge(const QString& path);

@@ -22,11 +22,10 @@ bool HasLoneSurrogate(QStringView text) {
     return false;
 }
 
-// A stateless decoder that keeps a leading U+FEFF: only the file's own mark is taken away, and
-// that before any piece is decoded.
+// Each piece on its own: a U+FEFF that starts it is dropped, as where two files with byte-order
+// marks were joined into one.
 std::optional<QString> DecodeWithQt(QByteArrayView bytes, QStringConverter::Encoding encoding) {
-    QStringDecoder decoder(
-        encoding, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(bytes);
     if (decoder.hasError()) {
         return std::nullopt;

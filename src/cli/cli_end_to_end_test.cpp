@@ -317,6 +317,19 @@ TEST_F(CliEndToEndTest, StandardStreamsAndTheLog) {
     const CliResult names = Finish(piped);
     EXPECT_EQ(names.exitCode, 0);
     EXPECT_EQ(names.out, (QStringList{"alphaを作成しました", "ベータを作成しました"}));
+
+    // A named FIFO whose writer comes after the run opened it.
+    EmptyDestination();
+    ASSERT_EQ(::mkfifo(EncodeBytes(File("fifo")).constData(), 0644), 0);
+    QProcess waiting;
+    Start(waiting, Text(File("fifo")));
+    ::usleep(300 * 1000);
+    const int writer = ::open(EncodeBytes(File("fifo")).constData(), O_WRONLY);
+    ASSERT_EQ(::write(writer, "late\n", 5), 5);
+    ::close(writer);
+    const CliResult late = Finish(waiting);
+    EXPECT_EQ(late.exitCode, 0);
+    EXPECT_EQ(late.out, QStringList{"lateを作成しました"});
 }
 
 // Ctrl+C and SIGTERM end a run cleanly whatever it is doing: making items, writing a large

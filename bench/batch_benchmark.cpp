@@ -237,7 +237,7 @@ Timing OursBatch(const fs::path& folder, const fs::path& templatePath, const Our
         throw std::runtime_error("template not ready: " +
                                  model.logLines().join(u'\n').toStdString());
     }
-    zarame::WalkEnd end = zarame::WalkEnd::FailedQuietly;
+    zarame::WalkEnd end = zarame::WalkEnd::Stopped;
     const Timing timing = Time([&] { end = zarame::CreateFromNumbers(context); });
     zarame::PrepareTemplateFile(context, zarame::TemplateMode::Finish);
     // A batch that met an existing item would be doing less work than the plain loop.

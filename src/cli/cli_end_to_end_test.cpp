@@ -136,40 +136,54 @@ TEST_F(CliEndToEndTest, NewFilesFromSequentialNumbers) {
 // On a terminal, standard error shows the live count and a closing summary; standard output stays
 // the log alone.
 TEST_F(CliEndToEndTest, CountAndSummaryGoToAStandardErrorThatIsATerminal) {
-    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(terminal, 0);
-    ASSERT_EQ(::grantpt(terminal), 0);
-    ASSERT_EQ(::unlockpt(terminal), 0);
-    const int screen = ::open(::ptsname(terminal), O_RDWR | O_NOCTTY);
-    ASSERT_GE(screen, 0);
-    QProcess process;
-    process.setChildProcessModifier([screen] { ::dup2(screen, STDERR_FILENO); });
-    Start(process, Text("/dev/stdin"));
-    // The last name comes late, so that the count is drawn while the run waits for it.
-    process.write("a\nb\n");
-    ASSERT_TRUE(process.waitForBytesWritten(kProcessTimeoutMilliseconds));
-    QElapsedTimer clock;
-    clock.start();
-    while (!Exists(Item("b")) && clock.elapsed() < kProcessTimeoutMilliseconds) {
-        ::usleep(10 * 1000);
-    }
-    ::usleep(400 * 1000);
-    process.write("c\n");
-    process.closeWriteChannel();
-    const CliResult result = Finish(process);
-    ::close(screen);
-    ::fcntl(terminal, F_SETFL, O_NONBLOCK);
-    QByteArray shown;
-    char block[4096];
-    for (ssize_t count; (count = ::read(terminal, block, sizeof block)) > 0;) {
-        shown.append(block, count);
-    }
-    ::close(terminal);
+    // Runs with standard error on a terminal and gives back what the terminal showed.
+    const auto onTerminal = [this](const QStringList& arguments, const QByteArray& late,
+                                   CliResult& result) {
+        const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+        EXPECT_GE(terminal, 0);
+        EXPECT_EQ(::grantpt(terminal), 0);
+        EXPECT_EQ(::unlockpt(terminal), 0);
+        const int screen = ::open(::ptsname(terminal), O_RDWR | O_NOCTTY);
+        EXPECT_GE(screen, 0);
+        QProcess process;
+        process.setChildProcessModifier([screen] { ::dup2(screen, STDERR_FILENO); });
+        Start(process, arguments);
+        // The last names come late, so that the count is drawn while the run waits for them.
+        process.write("a\nb\n");
+        EXPECT_TRUE(process.waitForBytesWritten(kProcessTimeoutMilliseconds));
+        ::usleep(400 * 1000);
+        process.write(late);
+        process.closeWriteChannel();
+        result = Finish(process);
+        ::close(screen);
+        ::fcntl(terminal, F_SETFL, O_NONBLOCK);
+        QByteArray shown;
+        char block[4096];
+        for (ssize_t count; (count = ::read(terminal, block, sizeof block)) > 0;) {
+            shown.append(block, count);
+        }
+        ::close(terminal);
+        return QString::fromUtf8(shown);
+    };
+    CliResult result;
+    const QString piped = onTerminal(Text("/dev/stdin"), "c\n\nd\n", result);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out, (QStringList{"aを作成しました", "bを作成しました", "cを作成しました"}));
-    const QString text = QString::fromUtf8(shown);
-    EXPECT_TRUE(text.contains(QStringLiteral("\r\033[K2 件  "))) << shown.constData();
-    EXPECT_TRUE(text.contains(QStringLiteral("作成 3 件、既存 0 件、経過 "))) << shown.constData();
+    EXPECT_TRUE(piped.contains(QStringLiteral("\r\033[K0 件  0 件/秒"))) << piped.toStdString();
+    EXPECT_TRUE(piped.contains(QStringLiteral("作成 3 件、既存 0 件、経過 ")))
+        << piped.toStdString();
+    EXPECT_FALSE(piped.contains(QStringLiteral("空行"))) << piped.toStdString();  // not a file
+
+    // An empty line that ends a list before its end is told.
+    EmptyDestination();
+    WriteFile(File("names.txt"), "x\n\ny\n");
+    const QString listed = onTerminal(Text(File("names.txt")), "", result);
+    EXPECT_EQ(result.out, QStringList{"xを作成しました"});
+    EXPECT_TRUE(listed.contains(QStringLiteral("作成 1 件、既存 0 件、経過 ")))
+        << listed.toStdString();
+    EXPECT_TRUE(listed.contains(QStringLiteral(
+        " 秒\r\n2 行目の空行で一覧が終わりました。その後の行からは作成していません")))
+        << listed.toStdString();
 }
 
 TEST_F(CliEndToEndTest, ExitStatusSaysHowTheRunEnded) {
@@ -210,8 +224,11 @@ TEST_F(CliEndToEndTest, ExitStatusSaysHowTheRunEnded) {
          "deltaを作成しました",
          {}},
         {Numbers(3) + QStringList{"--kind=folder"}, 1, "[17][0]", {}},
-        // The text walk ends quietly in the log, and says why on standard error.
-        {Text(File("names.txt")), 1, "aを作成しました", Item("missing/b")},
+        // The text walk's failure is its last log line, and only there.
+        {Text(File("names.txt")),
+         1,
+         "[2][0]ファイルまたはフォルダが見つかりません: " + Item("missing/b"),
+         {}},
     };
     for (const auto& c : cases) {
         const CliResult result = Run(c.arguments);
@@ -220,7 +237,8 @@ TEST_F(CliEndToEndTest, ExitStatusSaysHowTheRunEnded) {
                         ? result.out.isEmpty()
                         : result.out.value(result.out.size() - 1).startsWith(c.lastLine))
             << result.out.join('\n').toStdString();
-        EXPECT_TRUE(result.error.contains(c.error)) << result.error.toStdString();
+        EXPECT_TRUE(c.error.isEmpty() ? result.error.isEmpty() : result.error.contains(c.error))
+            << result.error.toStdString();
         EXPECT_FALSE(Exists(TemplatePath()));
     }
     EXPECT_EQ(FolderEntries(destination_),
@@ -322,6 +340,19 @@ TEST_F(CliEndToEndTest, StandardStreamsAndTheLog) {
     EXPECT_EQ(names.out, (QStringList{"alphaを作成しました", "ベータを作成しました",
                                       "es\u241B[2Jc\u2409xを作成しました"}));
     EXPECT_TRUE(Exists(Item("es\x1b[2Jc\tx")));  // the item keeps its bytes
+
+    // A named FIFO whose writer comes after the run opened it.
+    EmptyDestination();
+    ASSERT_EQ(::mkfifo(EncodeBytes(File("fifo")).constData(), 0644), 0);
+    QProcess waiting;
+    Start(waiting, Text(File("fifo")));
+    ::usleep(300 * 1000);
+    const int writer = ::open(EncodeBytes(File("fifo")).constData(), O_WRONLY);
+    ASSERT_EQ(::write(writer, "late\n", 5), 5);
+    ::close(writer);
+    const CliResult late = Finish(waiting);
+    EXPECT_EQ(late.exitCode, 0);
+    EXPECT_EQ(late.out, QStringList{"lateを作成しました"});
 }
 
 // Ctrl+C and SIGTERM end a run cleanly whatever it is doing: making items, writing a large

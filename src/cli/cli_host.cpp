@@ -205,9 +205,17 @@ void CliHost::ShowSummary() {
         return;  // a script reads the log; standard error stays for what went wrong
     }
     const double seconds = static_cast<double>(clock_.elapsed()) / 1000.0;
-    WriteToStandardError(QStringLiteral("作成 %1 件、既存 %2 件、経過 %3 秒\n")
-                             .arg(Grouped(created_), Grouped(existed_))
-                             .arg(seconds, 0, 'f', 1));
+    QString summary = QStringLiteral("作成 %1 件、既存 %2 件、経過 %3 秒\n")
+                          .arg(Grouped(created_), Grouped(existed_))
+                          .arg(seconds, 0, 'f', 1);
+    // A blank line left inside a list ends it there, as it does in the window; whoever typed
+    // the list may not have meant that.
+    if (run_ != nullptr && run_->emptyLineBeforeMore() > 0) {
+        summary +=
+            QStringLiteral("%1 行目の空行で一覧が終わりました。その後の行からは作成していません\n")
+                .arg(Grouped(run_->emptyLineBeforeMore()));
+    }
+    WriteToStandardError(summary);
 }
 
 void CliHost::EndProgress() {

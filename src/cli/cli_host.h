@@ -34,7 +34,7 @@ public:
     // Writes the log lines still held and clears the live count; at the end of a run.
     void Finish();
     // On a terminal, one line after a run that created: items created, items that existed, and
-    // the time taken.
+    // the time taken; a second one when an empty line ended a text file's list before its end.
     void ShowSummary();
     LogOutput::State logState() const { return log_.state(); }
     int logError() const { return log_.error(); }

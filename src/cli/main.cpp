@@ -33,7 +33,6 @@ int ExitStatusOf(zarame::RunOutcome outcome) {
         case zarame::RunOutcome::Completed:
             return kCompleted;
         case zarame::RunOutcome::Failed:
-        case zarame::RunOutcome::EndedEarly:
             return kEndedByError;
         case zarame::RunOutcome::Refused:
             return kRefused;
@@ -102,12 +101,6 @@ int main(int argc, char* argv[]) {
     if (outcome != zarame::RunOutcome::Refused &&
         outcome != zarame::RunOutcome::WorkbookUnavailable) {
         host.ShowSummary();
-    }
-    if (outcome == zarame::RunOutcome::EndedEarly && run.quietFailure()) {
-        // The window ends such a walk without a line; a script still needs to know why.
-        zarame::WriteToStandardError(
-            QStringLiteral("zarame-cli: テキストファイルの処理を途中で終了しました: ") +
-            zarame::VisibleLine(run.quietFailure()->description()) + u'\n');
     }
     switch (host.logState()) {
         case zarame::LogOutput::State::Failed:

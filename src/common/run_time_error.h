@@ -6,8 +6,8 @@
 namespace zarame {
 
 // A failure that ends a procedure and travels to the handler placed for it: the run's general
-// handler, the template builder's handler or the text walk's quiet trap. It carries what the log
-// line shows: a number and a Japanese description.
+// handler or the template builder's handler. It carries what the log line shows: a number and a
+// Japanese description.
 class RunTimeError : public std::exception {
 public:
     RunTimeError(int number, QString description)

@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -298,9 +299,27 @@ INSTANTIATE_TEST_SUITE_P(FileSystems, OwnBlocks, ::testing::Values("btrfs", "xfs
 using TextSources = FileServiceTest;
 
 TEST_F(TextSources, PipesAreReadAndNeverHoldTheRun) {
-    // A FIFO with no writer reads as an empty list.
+    // A FIFO is waited for until a writer comes, however late, and read to where it leaves.
     ASSERT_EQ(::mkfifo(Native(Path("fifo")).constData(), 0644), 0);
-    EXPECT_EQ(files.OpenTextFile(Path("fifo"))->ReadLine(), std::nullopt);
+    const auto fifo = files.OpenTextFile(Path("fifo"));
+    std::thread lateWriter([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        const int writer = ::open(Native(Path("fifo")).constData(), O_WRONLY);
+        EXPECT_EQ(::write(writer, "late\n", 5), 5);
+        ::close(writer);
+    });
+    EXPECT_EQ(fifo->ReadLine(), "late");
+    EXPECT_EQ(fifo->ReadLine(), std::nullopt);
+    lateWriter.join();
+    // A writer that comes and goes without a word leaves an empty list.
+    const auto unwritten = files.OpenTextFile(Path("fifo"));
+    ::close(::open(Native(Path("fifo")).constData(), O_WRONLY | O_NONBLOCK));
+    EXPECT_EQ(unwritten->ReadLine(), std::nullopt);
+    // With no writer at all, the wait asks whether to stop, and a stop ends it.
+    const auto unopened = files.OpenTextFile(Path("fifo"));
+    int askedOfFifo = 0;
+    unopened->SetStopCheck([&] { return ++askedOfFifo == 2; });
+    EXPECT_THROW(unopened->ReadLine(), TextStream::Stopped);
 
     // A pipe, as shell process substitution hands one over.
     int names[2];

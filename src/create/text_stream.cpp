@@ -1,11 +1,12 @@
 #include "create/text_stream.h"
 
-#include <iconv.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <QStringDecoder>
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstring>
 
 #include "common/run_time_error.h"
 
@@ -13,71 +14,37 @@ namespace zarame {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr qsizetype kReadSize = 65536;
+constexpr qsizetype kScanSize = 256 * 1024;
 constexpr int kWaitSliceMilliseconds = 100;
+constexpr auto kStopQuestionInterval = std::chrono::milliseconds(50);
+
+// How much of a pipe decides its encoding. What is read of it is held until its lines are given
+// out, so this is also what a pipe may cost in memory beyond one line.
+constexpr qsizetype kPipeLookAhead = 16 * 1024 * 1024;
 
 // No path the system takes is this long (PATH_MAX is 4096 bytes), so a longer line can only fail;
 // stopping there keeps an endless line (/dev/zero) from taking all memory.
 constexpr qsizetype kLongestLine = 65536;
 
-bool HasLoneSurrogate(QStringView text) {
-    for (qsizetype index = 0; index < text.size(); ++index) {
-        if (text[index].isHighSurrogate() && index + 1 < text.size() &&
-            text[index + 1].isLowSurrogate()) {
-            ++index;
-        } else if (text[index].isSurrogate()) {
-            return true;
+// How far past an empty line TextFollows looks for a line that is not empty.
+constexpr std::int64_t kLookPastEnd = 1024 * 1024;
+
+// A buffer this large held the start of a pipe; once that is given out, it is let go.
+constexpr qsizetype kLargeBuffer = 1024 * 1024;
+
+qsizetype FindWideLineFeed(const QByteArray& buffer, qsizetype from, qsizetype limit,
+                           TextEncoding encoding) {
+    const char first = encoding == TextEncoding::Utf16LittleEndian ? '\n' : '\0';
+    const char second = encoding == TextEncoding::Utf16LittleEndian ? '\0' : '\n';
+    for (qsizetype index = from; index + 2 <= limit; index += 2) {
+        if (buffer[index] == first && buffer[index + 1] == second) {
+            return index;
         }
     }
-    return false;
-}
-
-std::optional<QString> DecodeUtf8(const QByteArray& raw) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(raw);
-    if (decoder.hasError()) {
-        return std::nullopt;
-    }
-    return text;
-}
-
-// One converter for the thread, opened at first use: opening one per line costs more than the
-// line's conversion.
-class ShiftJisConverter {
-public:
-    ShiftJisConverter() : converter_(::iconv_open("UTF-8", "CP932")) {}
-    ~ShiftJisConverter() {
-        if (usable()) {
-            ::iconv_close(converter_);
-        }
-    }
-    ShiftJisConverter(const ShiftJisConverter&) = delete;
-    ShiftJisConverter& operator=(const ShiftJisConverter&) = delete;
-
-    bool usable() const { return converter_ != reinterpret_cast<iconv_t>(-1); }
-
-    std::optional<QString> Decode(const QByteArray& raw) {
-        ::iconv(converter_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
-        QByteArray output(raw.size() * 3 + 4, Qt::Uninitialized);
-        char* in = const_cast<char*>(raw.constData());  // iconv does not write its input
-        size_t inLeft = static_cast<size_t>(raw.size());
-        char* out = output.data();
-        size_t outLeft = static_cast<size_t>(output.size());
-        const size_t result = ::iconv(converter_, &in, &inLeft, &out, &outLeft);
-        if (result == static_cast<size_t>(-1) || inLeft != 0) {
-            return std::nullopt;
-        }
-        output.truncate(output.size() - static_cast<qsizetype>(outLeft));
-        return QString::fromUtf8(output);
-    }
-
-private:
-    iconv_t converter_;
-};
-
-std::optional<QString> DecodeShiftJis(const QByteArray& raw) {
-    thread_local ShiftJisConverter converter;
-    return converter.usable() ? converter.Decode(raw) : std::nullopt;
+    return -1;
 }
 
 }  // namespace
@@ -85,6 +52,7 @@ std::optional<QString> DecodeShiftJis(const QByteArray& raw) {
 TextStream::TextStream(int fd, QString path) : fd_(fd), path_(std::move(path)) {
     struct stat status;
     if (::fstat(fd_, &status) == 0 && S_ISREG(status.st_mode)) {
+        regularFile_ = true;
         size_ = status.st_size;
     }
 }
@@ -93,132 +61,210 @@ TextStream::~TextStream() {
     ::close(fd_);
 }
 
+void TextStream::AskWhetherToStop() {
+    const Clock::time_point now = Clock::now();
+    if (now - lastAsked_ < kStopQuestionInterval) {
+        return;
+    }
+    lastAsked_ = now;
+    if (stopCheck_ && stopCheck_()) {
+        throw Stopped{};
+    }
+}
+
+// Waits up to a slice for a pipe that had nothing to read; false when it has ended. A read of
+// nothing means that no writer holds the pipe open. That is its end once a writer has been and
+// gone, which the kernel reports as a hang-up; for a named FIFO that no writer has opened yet it
+// holds the hang-up back, and the FIFO is waited for like a pipe that has not written yet.
+bool TextStream::WaitForPipe(bool noWriter) {
+    pollfd readable{fd_, POLLIN, 0};
+    const int ready = ::poll(&readable, 1, kWaitSliceMilliseconds);
+    if (noWriter && ready > 0 && (readable.revents & POLLIN) == 0) {
+        return false;
+    }
+    AskWhetherToStop();
+    return true;
+}
+
 bool TextStream::Fill() {
     if (endOfFile_) {
         return false;
     }
     if (position_ > 0) {
-        buffer_.remove(0, position_);
+        if (buffer_.capacity() > kLargeBuffer) {
+            buffer_ = buffer_.mid(position_);
+        } else {
+            buffer_.remove(0, position_);
+        }
         position_ = 0;
     }
     const qsizetype kept = buffer_.size();
-    buffer_.resize(kept + kReadSize);
-    ssize_t count;
     while (true) {
-        count = ::read(fd_, buffer_.data() + kept, kReadSize);
-        if (count >= 0 || (errno != EINTR && errno != EAGAIN)) {
-            break;
-        }
-        // The descriptor never blocks: a pipe with nothing to read yet is waited on in short
-        // slices, asking between them whether the run is to stop.
-        if (errno == EAGAIN) {
-            pollfd readable{fd_, POLLIN, 0};
-            ::poll(&readable, 1, kWaitSliceMilliseconds);
-        }
-        if (stopCheck_ && stopCheck_()) {
-            buffer_.resize(kept);
-            throw Stopped{};
-        }
-    }
-    if (count < 0) {
+        buffer_.resize(kept + kReadSize);
+        const ssize_t count = ::read(fd_, buffer_.data() + kept, kReadSize);
         const int error = errno;
-        buffer_.resize(kept);
-        throw FileSystemError(error, path_);
+        buffer_.resize(kept + std::max<ssize_t>(count, 0));
+        if (count > 0) {
+            bytesFromFile_ += count;
+            return true;
+        }
+        if (count < 0 && error != EAGAIN && error != EINTR) {
+            throw FileSystemError(error, path_);
+        }
+        if (count < 0 && error == EINTR) {
+            AskWhetherToStop();
+        } else if (regularFile_ || !WaitForPipe(count == 0)) {
+            endOfFile_ = true;
+            return false;
+        }
     }
-    buffer_.resize(kept + count);
-    bytesFromFile_ += count;
-    endOfFile_ = count == 0;
-    return count > 0;
 }
 
-void TextStream::DetectByteOrderMark() {
+void TextStream::Start() {
     started_ = true;
     while (buffer_.size() < 3 && Fill()) {
     }
-    if (buffer_.startsWith("\xEF\xBB\xBF")) {
-        position_ = 3;
-    } else if (buffer_.startsWith("\xFF\xFE")) {
-        encoding_ = Encoding::Utf16LittleEndian;
-        position_ = 2;
-    } else if (buffer_.startsWith("\xFE\xFF")) {
-        encoding_ = Encoding::Utf16BigEndian;
-        position_ = 2;
+    if (const std::optional<ByteOrderMark> mark = ByteOrderMarkOf(buffer_)) {
+        encoding_ = mark->encoding;
+        position_ = mark->length;
+    } else if (regularFile_) {
+        DecideFromWholeFile();
+    } else {
+        DecideFromPipeStart();
     }
 }
 
-std::optional<QByteArray> TextStream::NextRawLine() {
-    const bool wide =
-        encoding_ == Encoding::Utf16LittleEndian || encoding_ == Encoding::Utf16BigEndian;
-    const qsizetype unit = wide ? 2 : 1;
-    qsizetype searchFrom = position_;
-    while (true) {
-        // A line feed is one byte in UTF-8 and Shift_JIS (no trail byte is 0x0A) and one aligned
-        // code unit in UTF-16.
-        for (qsizetype index = searchFrom; index + unit <= buffer_.size(); index += unit) {
-            const bool lineFeed =
-                !wide ? buffer_[index] == '\n'
-                      : (encoding_ == Encoding::Utf16LittleEndian
-                             ? buffer_[index] == '\n' && buffer_[index + 1] == '\0'
-                             : buffer_[index] == '\0' && buffer_[index + 1] == '\n');
-            if (lineFeed) {
-                QByteArray line = buffer_.mid(position_, index - position_);
-                position_ = index + unit;
-                return line;
-            }
+// Looks through the file from where the buffer ends to the end of the file, without moving the
+// descriptor; only a file that is all UTF-8 is read to its end twice.
+void TextStream::DecideFromWholeFile() {
+    EncodingDecision decision;
+    decision.Feed(buffer_);
+    QByteArray piece;
+    std::int64_t offset = bytesFromFile_;
+    while (!decision.settled() && !endOfFile_) {
+        piece.resize(kScanSize);
+        const ssize_t count = ::pread(fd_, piece.data(), kScanSize, offset);
+        if (count < 0 && errno != EINTR) {
+            throw FileSystemError(errno, path_);
         }
-        const qsizetype scanned = buffer_.size() - position_;
-        if (scanned > kLongestLine) {
-            throw RunTimeError(ENAMETOOLONG, QStringLiteral("%1 バイトを超える行があります: %2")
-                                                 .arg(QString::number(kLongestLine), path_));
+        if (count == 0) {
+            break;
         }
+        if (count > 0) {
+            decision.Feed(QByteArrayView(piece.constData(), count));
+            offset += count;
+        }
+        AskWhetherToStop();
+    }
+    encoding_ = decision.Whole();
+}
+
+// Reads the start of a pipe into the buffer, from which its lines are then given out.
+void TextStream::DecideFromPipeStart() {
+    EncodingDecision decision;
+    decision.Feed(buffer_);
+    if (!decision.settled() && !endOfFile_) {
+        buffer_.reserve(kPipeLookAhead + kReadSize);
+    }
+    while (!decision.settled() && buffer_.size() < kPipeLookAhead) {
+        const qsizetype seen = buffer_.size();
         if (!Fill()) {
             break;
         }
-        searchFrom = position_ + scanned - (scanned % unit);
+        decision.Feed(QByteArrayView(buffer_).sliced(seen));
+    }
+    encoding_ = endOfFile_ ? decision.Whole() : decision.Start();
+}
+
+void TextStream::ThrowLineTooLong() const {
+    throw RunTimeError(
+        ENAMETOOLONG, QStringLiteral("%1 行目が %2 バイトを超えています: %3")
+                          .arg(QString::number(lineNumber_), QString::number(kLongestLine), path_));
+}
+
+// The next line's bytes without its line feed, a view into the buffer that holds until the next
+// call. A line feed is one byte in UTF-8 and Shift_JIS (no trail byte is 0x0A) and one aligned
+// code unit in UTF-16.
+std::optional<QByteArrayView> TextStream::NextRawLine() {
+    const bool wide =
+        encoding_ == TextEncoding::Utf16LittleEndian || encoding_ == TextEncoding::Utf16BigEndian;
+    const qsizetype unit = wide ? 2 : 1;
+    qsizetype scanned = 0;
+    while (true) {
+        // Never further than the longest line and its line feed.
+        const qsizetype limit = std::min(buffer_.size(), position_ + kLongestLine + unit);
+        const qsizetype from = position_ + scanned;
+        qsizetype found = -1;
+        if (wide) {
+            found = FindWideLineFeed(buffer_, from, limit, encoding_);
+        } else if (from < limit) {
+            const void* feed = std::memchr(buffer_.constData() + from, '\n', limit - from);
+            found = feed == nullptr ? -1 : static_cast<const char*>(feed) - buffer_.constData();
+        }
+        if (found >= 0) {
+            ++lineNumber_;
+            const QByteArrayView line(buffer_.constData() + position_, found - position_);
+            position_ = found + unit;
+            return line;
+        }
+        scanned = limit - position_;
+        if (scanned >= kLongestLine + unit) {
+            ++lineNumber_;
+            ThrowLineTooLong();
+        }
+        scanned -= scanned % unit;
+        if (!Fill()) {
+            break;
+        }
     }
     if (position_ >= buffer_.size()) {
         return std::nullopt;  // a final terminator is not followed by an empty line
     }
-    QByteArray line = buffer_.mid(position_);
+    ++lineNumber_;
+    const QByteArrayView line(buffer_.constData() + position_, buffer_.size() - position_);
     position_ = buffer_.size();
     return line;
 }
 
-QString TextStream::Decode(const QByteArray& raw) {
-    if (encoding_ == Encoding::Utf8OrShiftJis) {
-        if (std::optional<QString> text = DecodeUtf8(raw)) {
-            return *text;
-        }
-        if (std::optional<QString> text = DecodeShiftJis(raw)) {
-            return *text;
-        }
-    } else {
-        QStringDecoder decoder(encoding_ == Encoding::Utf16LittleEndian ? QStringDecoder::Utf16LE
-                                                                        : QStringDecoder::Utf16BE,
-                               QStringDecoder::Flag::Stateless);
-        QString text = decoder.decode(raw);
-        // A stateless decoder drops a lone trailing byte without reporting it, and passes a lone
-        // surrogate through, which would become a different name (or a raw byte) on disk.
-        if (!decoder.hasError() && raw.size() % 2 == 0 && !HasLoneSurrogate(text)) {
-            return text;
-        }
-    }
-    throw FileSystemError(EILSEQ, path_);
-}
-
 std::optional<QString> TextStream::ReadLine() {
     if (!started_) {
-        DetectByteOrderMark();
+        Start();
     }
-    std::optional<QByteArray> raw = NextRawLine();
+    const std::optional<QByteArrayView> raw = NextRawLine();
     if (!raw) {
         return std::nullopt;
     }
-    QString line = Decode(*raw);
-    if (line.endsWith(u'\r')) {
-        line.chop(1);
+    std::optional<QString> line = DecodeText(*raw, encoding_);
+    if (!line) {
+        throw RunTimeError(EILSEQ,
+                           QStringLiteral("%1 行目を %2 として読めません: %3")
+                               .arg(QString::number(lineNumber_), NameOf(encoding_), path_));
+    }
+    if (line->endsWith(u'\r')) {
+        line->chop(1);
     }
     return line;
+}
+
+bool TextStream::TextFollows() {
+    if (!regularFile_) {
+        return false;
+    }
+    const std::int64_t from = bytesRead();
+    try {
+        while (bytesRead() - from <= kLookPastEnd) {
+            const std::optional<QString> line = ReadLine();
+            if (!line) {
+                return false;
+            }
+            if (!line->isEmpty()) {
+                return true;
+            }
+        }
+    } catch (const RunTimeError&) {
+        return true;  // a line that cannot be read is still a line
+    }
+    return true;
 }
 
 }  // namespace zarame

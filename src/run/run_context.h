@@ -35,6 +35,6 @@ struct RunContext {
 };
 
 // How a name source's walk ended.
-enum class WalkEnd { Finished, Stopped, FailedQuietly };
+enum class WalkEnd { Finished, Stopped };
 
 }  // namespace zarame

@@ -58,7 +58,7 @@ RunSequence::~RunSequence() = default;
 RunOutcome RunSequence::cmdCreate_Click() {
     files_ = makeFileService_();
     stopRequested_ = false;
-    quietFailure_.reset();
+    emptyLineBeforeMore_ = 0;
     connectionFailure_.reset();
     extent_ = {};
     RunOutcome outcome;
@@ -106,16 +106,8 @@ RunOutcome RunSequence::Dispatch() {
             return RunExcelColumn(context);
         case NameSource::TextFile: {
             const TextWalkResult result = CreateFromTextFile(context);
-            quietFailure_ = result.failure;
-            switch (result.end) {
-                case WalkEnd::Finished:
-                    return RunOutcome::Completed;
-                case WalkEnd::Stopped:
-                    return RunOutcome::Stopped;
-                case WalkEnd::FailedQuietly:
-                    return RunOutcome::EndedEarly;
-            }
-            return RunOutcome::Completed;
+            emptyLineBeforeMore_ = result.emptyLineBeforeMore;
+            return result.end == WalkEnd::Stopped ? RunOutcome::Stopped : RunOutcome::Completed;
         }
         case NameSource::SequentialNumbers:
             return CreateFromNumbers(context) == WalkEnd::Stopped ? RunOutcome::Stopped

@@ -29,7 +29,6 @@ enum class RunOutcome {
     Failed,               // an error line ended it
     WorkbookUnavailable,  // the spreadsheet connection could not be opened
     Stopped,              // the stop flag was honoured
-    EndedEarly,           // the text walk stopped quietly on a failure
 };
 
 // The run of the main window: from the start button to the single exit that cleans up.
@@ -50,8 +49,9 @@ public:
     const QString& templatePath() const { return templatePath_; }
     // The command line takes any cell of a sheet where the window's field holds two characters.
     void setCellReach(CellReach reach) { cellReach_ = reach; }
-    // The failure that ended the last text walk quietly, if it did.
-    const std::optional<RunTimeError>& quietFailure() const { return quietFailure_; }
+    // The number of the empty line that ended the last text walk's list while lines that are
+    // not empty follow it in the file; 0 when there was none.
+    std::int64_t emptyLineBeforeMore() const { return emptyLineBeforeMore_; }
     // Why the last run's workbook could not be opened, if it could not.
     const std::optional<RunTimeError>& connectionFailure() const { return connectionFailure_; }
     // How far the walk under way has come through its source.
@@ -72,7 +72,7 @@ private:
     bool stopRequested_ = false;
     std::int32_t logMax_ = kDefaultLogMax;
     CellReach cellReach_ = CellReach::WindowField;
-    std::optional<RunTimeError> quietFailure_;
+    std::int64_t emptyLineBeforeMore_ = 0;
     std::optional<RunTimeError> connectionFailure_;
     // The spreadsheet connection, held from its opening to the finishing steps.
     std::unique_ptr<workbook::SpreadsheetApplication> spreadsheet_;

@@ -12,24 +12,28 @@ namespace zarame {
 
 TextWalkResult CreateFromTextFile(RunContext& context) {
     WindowModel& model = context.model;
+    const std::unique_ptr<TextStream> stream =
+        context.files.OpenTextFile(model.text(TextBox::txtText));
+    const QString& folder = model.text(TextBox::txtFolder);
+    stream->SetStopCheck([&context] {
+        context.host.PumpEvents();
+        return context.stopRequested;
+    });
+    const ItemRecipe recipe = ItemRecipeOf(model, context.templatePath);
+    context.extent = {SourceExtent::Unit::Bytes, 0, stream->size()};
     try {
-        const std::unique_ptr<TextStream> stream =
-            context.files.OpenTextFile(model.text(TextBox::txtText));
-        const QString& folder = model.text(TextBox::txtFolder);
-        stream->SetStopCheck([&context] {
-            context.host.PumpEvents();
-            return context.stopRequested;
-        });
-        const ItemRecipe recipe = ItemRecipeOf(model, context.templatePath);
-        context.extent = {SourceExtent::Unit::Bytes, 0, stream->size()};
         while (true) {
             if (context.stopRequested) {
                 ReportStop(model, context.logMax);
-                return {WalkEnd::Stopped, std::nullopt};
+                return {WalkEnd::Stopped};
             }
             const std::optional<QString> line = stream->ReadLine();
-            if (!line || line->isEmpty()) {
+            if (!line) {
                 return {};
+            }
+            if (line->isEmpty()) {
+                const std::int64_t emptyLine = stream->lineNumber();
+                return {WalkEnd::Finished, stream->TextFollows() ? emptyLine : 0};
             }
             const bool created = CreateItem(ItemPath(folder, *line), recipe, context.files);
             AddLog(model, OutcomeLine(*line, created), context.logMax);
@@ -37,16 +41,9 @@ TextWalkResult CreateFromTextFile(RunContext& context) {
             context.host.PumpEvents();
             AdvanceProgress(model);
         }
-    } catch (const RefusedNameError& error) {
-        // Unlike a failure, a refused name is the list's fault, not the system's: the user must
-        // learn which line it was.
-        AddLog(model, ErrorLine(error, SiteTag::RunSequence), context.logMax);
-        return {WalkEnd::FailedQuietly, error};
     } catch (const TextStream::Stopped&) {
         ReportStop(model, context.logMax);
-        return {WalkEnd::Stopped, std::nullopt};
-    } catch (const RunTimeError& error) {
-        return {WalkEnd::FailedQuietly, error};
+        return {WalkEnd::Stopped};
     }
 }
 

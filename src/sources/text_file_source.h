@@ -1,19 +1,20 @@
 #pragma once
 
-#include <optional>
+#include <cstdint>
 
-#include "common/run_time_error.h"
 #include "run/run_context.h"
 
 namespace zarame {
 
 // Creates one item per line of the text file in txtText, up to the first empty line or the end
-// of the file, and logs each name. Any failure ends the walk quietly: nothing reaches the caller
-// but the end it came to, and the error (for a front end that wants to tell it apart). A name
-// that climbs out of the folder ends it too, but with an error line naming it.
+// of the file, and logs each name. A failure (the file, a line that cannot be read, a name the
+// system refuses) reaches the caller, whose handler writes its error line, as in the other walks.
 struct TextWalkResult {
     WalkEnd end = WalkEnd::Finished;
-    std::optional<RunTimeError> failure;
+    // The number of the empty line that ended the list while lines that are not empty follow
+    // it in a regular file; 0 otherwise. Those lines are never made into items, which a user
+    // who left a blank line in the middle of the list may want to hear.
+    std::int64_t emptyLineBeforeMore = 0;
 };
 TextWalkResult CreateFromTextFile(RunContext& context);
 

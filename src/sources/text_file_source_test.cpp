@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QStringList>
 #include <cerrno>
+#include <cstdint>
 
 #include "common/byte_text.h"
 #include "testing/test_support.h"
@@ -43,44 +44,51 @@ protected:
 };
 
 TEST_F(TextFileSourceTest, CreatesOneItemPerLineUpToTheFirstEmptyLine) {
-    EXPECT_EQ(Walk("\r\nname\r\n").end, WalkEnd::Finished);
-    EXPECT_TRUE(Items().isEmpty());
     // Blanks belong to the name, and a line of blanks is a name, not the end of the list.
-    EXPECT_EQ(Walk("a\n x \n   \n\nc\n").end, WalkEnd::Finished);
+    const TextWalkResult result = Walk("a\n x \n   \n\nc\n");
+    EXPECT_EQ(result.end, WalkEnd::Finished);
+    EXPECT_EQ(result.emptyLineBeforeMore, 4);
     EXPECT_EQ(Items(), (QStringList{"   ", " x ", "a"}));
     EXPECT_EQ(Log(), (QStringList{Created("a"), Created(" x "), Created("   ")}));
     EXPECT_EQ(fixture_.host.pumps, 3);
+    EXPECT_EQ(Walk("b\n\n\r\n").emptyLineBeforeMore, 0);  // only empty lines follow
 }
 
+// A name is used as it stands unless it climbs out of the folder; a name the walk cannot make
+// ends it with the error, for the caller to log, and the lines after it are not read.
 TEST_F(TextFileSourceTest, NamesAreUsedAsTheyStandUnlessTheyClimbOutOfTheFolder) {
     QDir().mkpath(Item("sub"));
     QDir().mkpath(fixture_.temporary.filePath("outside"));  // where "../outside/up" would land
-    // Created: the item and the next line's. Refused: an error line naming it, nothing more.
-    // Failed: the walk ends quietly, without a line.
-    enum Outcome { Created, Refused, Failed };
     const struct {
         QByteArray line;
-        Outcome outcome;
+        int error;  // 0: created, and the next line too
     } cases[] = {
-        {"sub/a", Created},         {"...", Created},
-        {"a..b", Created},          {"..", Refused},
-        {"../outside/up", Refused}, {"sub/../../up", Refused},
-        {"sub/..", Refused},        {QByteArray("up\0x", 4), Refused},
-        {"missing/b", Failed},
+        {"sub/a", 0},
+        {"...", 0},
+        {"a..b", 0},
+        {"..", EINVAL},
+        {"../outside/up", EINVAL},
+        {"sub/../../up", EINVAL},
+        {"sub/..", EINVAL},
+        {QByteArray("up\0x", 4), EINVAL},
+        {"missing/b", ENOENT},
     };
     for (const auto& c : cases) {
         const QString name = QString::fromUtf8(c.line);
         fixture_.model.clearLog();
-        const TextWalkResult result = Walk(c.line + "\nnext\n");
         SCOPED_TRACE(c.line.toStdString());
-        EXPECT_EQ(result.end, c.outcome == Created ? WalkEnd::Finished : WalkEnd::FailedQuietly);
-        EXPECT_TRUE(c.outcome != Created || Exists(Item(name)));
-        EXPECT_EQ(Exists(Item("next")), c.outcome == Created);
-        EXPECT_EQ(Log().size(), c.outcome == Created ? 2 : c.outcome == Refused ? 1 : 0);
-        if (c.outcome == Refused && !Log().isEmpty()) {
-            EXPECT_TRUE(Log()[0].startsWith(QStringLiteral("[22][0]")));
-            EXPECT_TRUE(Log()[0].endsWith(QString(name).replace(QChar(0), QChar(0xFFFD))));
+        int error = 0;
+        try {
+            EXPECT_EQ(Walk(c.line + "\nnext\n").end, WalkEnd::Finished);
+        } catch (const RunTimeError& failure) {
+            error = failure.number();
+            EXPECT_TRUE(failure.description().endsWith(
+                c.error == EINVAL ? QString(name).replace(QChar(0), QChar(0xFFFD)) : Item(name)));
         }
+        EXPECT_EQ(error, c.error);
+        EXPECT_TRUE(c.error != 0 || Exists(Item(name)));
+        EXPECT_EQ(Exists(Item("next")), c.error == 0);
+        EXPECT_EQ(Log().size(), c.error == 0 ? 2 : 0);
         QDir(Item("next")).removeRecursively();
     }
     EXPECT_FALSE(Exists(fixture_.temporary.filePath("up")));

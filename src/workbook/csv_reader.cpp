@@ -1,8 +1,6 @@
 #include "workbook/csv_reader.h"
 
-#include <iconv.h>
-#include <QStringDecoder>
-
+#include "workbook/read_stop.h"
 #include "workbook/workbook_error.h"
 #include "workbook/workbook_file.h"
 
@@ -14,26 +12,6 @@ constexpr std::int64_t kReadPiece = 64 * 1024;
 // A record longer than this is not a name list but an unclosed quote or a hostile file.
 constexpr qsizetype kRecordCap = 16 * 1024 * 1024;
 
-std::optional<QString> DecodeShiftJis(const QByteArray& raw) {
-    iconv_t converter = ::iconv_open("UTF-8", "CP932");
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
-        return std::nullopt;
-    }
-    QByteArray input = raw;
-    QByteArray output(raw.size() * 3 + 4, Qt::Uninitialized);
-    char* in = input.data();
-    size_t inLeft = static_cast<size_t>(input.size());
-    char* out = output.data();
-    size_t outLeft = static_cast<size_t>(output.size());
-    const size_t result = ::iconv(converter, &in, &inLeft, &out, &outLeft);
-    ::iconv_close(converter);
-    if (result == static_cast<size_t>(-1) || inLeft != 0) {
-        return std::nullopt;
-    }
-    output.truncate(output.size() - static_cast<qsizetype>(outLeft));
-    return QString::fromUtf8(output);
-}
-
 }  // namespace
 
 CsvRowCursor::CsvRowCursor(const WorkbookFile& file, FieldSeparator separator)
@@ -42,15 +20,35 @@ CsvRowCursor::CsvRowCursor(const WorkbookFile& file, FieldSeparator separator)
 void CsvRowCursor::Restart() {
     buffer_.clear();
     position_ = 0;
-    offset_ = 0;
+    offset_ = textStart_;
     row_ = 0;
-    started_ = false;
-    encoding_ = Encoding::Utf8ThenShiftJis;
+}
+
+void CsvRowCursor::Start() {
+    const QByteArray head = file_.ReadAt(0, 3);
+    if (const std::optional<ByteOrderMark> mark = ByteOrderMarkOf(head)) {
+        encoding_ = mark->encoding;
+        textStart_ = mark->length;
+    } else {
+        EncodingDecision decision;
+        for (std::int64_t at = 0; !decision.settled(); at += kReadPiece) {
+            const QByteArray piece = file_.ReadAt(at, kReadPiece);
+            if (piece.isEmpty()) {
+                break;
+            }
+            decision.Feed(piece);
+            PollStop();
+        }
+        encoding_ = decision.Whole();
+    }
+    offset_ = textStart_;
 }
 
 int CsvRowCursor::NextUnit() {
     const qsizetype unit =
-        encoding_ == Encoding::Utf16LittleEndian || encoding_ == Encoding::Utf16BigEndian ? 2 : 1;
+        encoding_ == TextEncoding::Utf16LittleEndian || encoding_ == TextEncoding::Utf16BigEndian
+            ? 2
+            : 1;
     if (position_ + unit > buffer_.size()) {
         buffer_ = buffer_.mid(position_) + file_.ReadAt(offset_, kReadPiece);
         offset_ += kReadPiece;
@@ -61,9 +59,9 @@ int CsvRowCursor::NextUnit() {
     }
     const auto byte = [this](qsizetype at) { return static_cast<unsigned char>(buffer_[at]); };
     int value = byte(position_);
-    if (encoding_ == Encoding::Utf16LittleEndian) {
+    if (encoding_ == TextEncoding::Utf16LittleEndian) {
         value |= byte(position_ + 1) << 8;
-    } else if (encoding_ == Encoding::Utf16BigEndian) {
+    } else if (encoding_ == TextEncoding::Utf16BigEndian) {
         value = value << 8 | byte(position_ + 1);
     }
     position_ += unit;
@@ -71,44 +69,15 @@ int CsvRowCursor::NextUnit() {
 }
 
 QString CsvRowCursor::Decode(const QByteArray& raw) {
-    switch (encoding_) {
-        case Encoding::Utf16LittleEndian:
-            return QString(reinterpret_cast<const QChar*>(raw.constData()), raw.size() / 2);
-        case Encoding::Utf16BigEndian: {
-            QStringDecoder decoder(QStringDecoder::Utf16BE);
-            return decoder.decode(raw);
-        }
-        case Encoding::Utf8ThenShiftJis: {
-            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-            QString text = decoder.decode(raw);
-            if (!decoder.hasError()) {
-                return text;
-            }
-            encoding_ = Encoding::ShiftJis;
-            [[fallthrough]];
-        }
-        case Encoding::ShiftJis:
-            if (std::optional<QString> text = DecodeShiftJis(raw)) {
-                return *text;
-            }
-            throw DamagedWorkbook(QStringLiteral("%1 行目の文字コード").arg(row_));
+    if (std::optional<QString> text = DecodeText(raw, *encoding_)) {
+        return *std::move(text);
     }
-    return {};
+    throw DamagedWorkbook(QStringLiteral("%1 行目の文字コード").arg(row_));
 }
 
 bool CsvRowCursor::Next(SheetRow& row, std::int64_t) {
-    if (!started_) {
-        started_ = true;
-        const QByteArray head = file_.ReadAt(0, 3);
-        if (head.startsWith("\xEF\xBB\xBF")) {
-            offset_ = 3;
-        } else if (head.startsWith("\xFF\xFE")) {
-            encoding_ = Encoding::Utf16LittleEndian;
-            offset_ = 2;
-        } else if (head.startsWith("\xFE\xFF")) {
-            encoding_ = Encoding::Utf16BigEndian;
-            offset_ = 2;
-        }
+    if (!encoding_) {
+        Start();
     }
     int unit = NextUnit();
     if (unit < 0) {
@@ -117,11 +86,10 @@ bool CsvRowCursor::Next(SheetRow& row, std::int64_t) {
     row.row = ++row_;
     row.count = 1;
     row.cells.clear();
-    // Fields are collected as raw code units and decoded once the record is complete, so that a
-    // record that is not UTF-8 is decoded whole as Shift_JIS.
+    // Fields are collected as raw code units and decoded once the record is complete.
     std::vector<QByteArray> fields(1);
     const bool wide =
-        encoding_ == Encoding::Utf16LittleEndian || encoding_ == Encoding::Utf16BigEndian;
+        encoding_ == TextEncoding::Utf16LittleEndian || encoding_ == TextEncoding::Utf16BigEndian;
     // Fields beyond the last column of a sheet are read past, not kept.
     QByteArray beyondSheet;
     const auto field = [&]() -> QByteArray& {

@@ -157,6 +157,11 @@ TEST(TextWorkbook, QuotedFieldsEncodingsAndNoNumberConversion) {
               QStringList({"quoted, with comma", "007", "", "x"}));
     EXPECT_EQ(Column(Fixture("names.tsv"), 2, 1), QStringList{"ｂ"});
     EXPECT_EQ(Column(Fixture("sjis.csv"), 2, 2), QStringList({"ascii", "漢字"}));
+    // One encoding for the whole file: 凜子 in CP932 is valid UTF-8 by accident, 山田 is not.
+    QTemporaryDir folder;
+    const QString path = folder.filePath("names.csv");
+    testing::WriteFile(path, "\xEA\xA3\x8E\x71\r\n\x8E\x52\x93\x63\r\n");
+    EXPECT_EQ(Column(path, 1, 2), QStringList({"凜子", "山田"}));
 }
 
 TEST(TextWorkbook, LineEndsInsideAndOutsideQuotesAndColumnsBeyondTheSheet) {

@@ -9,7 +9,7 @@
 #include "testing/test_support.h"
 #include "testing/zip_writer.h"
 #include "window/input_groups.h"
-#include "workbook/legacy_test_book.h"
+#include "testing/legacy_book.h"
 
 namespace zarame {
 namespace {

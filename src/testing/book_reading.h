@@ -31,8 +31,8 @@ inline QStringList Column(const QString& path, int column, int rows) {
     return texts;
 }
 
-// The description of the failure that opening a book, or reading its column A down to row `rows`
-// and on to the end, raises; empty when it reads.
+// The description of the failure that opening a book, and reading its column A down to row `rows`
+// and on to the end, raises; empty when it reads. With no rows the sheet is not read at all.
 inline QString ReadFailure(const QString& path, int rows = 0) {
     try {
         Column(path, 1, rows);

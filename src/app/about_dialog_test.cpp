@@ -31,7 +31,10 @@ TEST(AboutDialogTest, ShowsTitleAndVersionAndClosesOnEnterOrEscape) {
         about.dialog.show();
         EXPECT_EQ(about.dialog.windowTitle(), u"ざらめのﾊﾞｰｼﾞｮﾝ情報");
         EXPECT_EQ(about.dialog.findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
-                  u"ﾊﾞｰｼﾞｮﾝ 1.1.0");
+                  QStringLiteral("ﾊﾞｰｼﾞｮﾝ %1.%2.%3")
+                      .arg(ZARAME_VERSION_MAJOR)
+                      .arg(ZARAME_VERSION_MINOR)
+                      .arg(ZARAME_VERSION_REVISION));
         EXPECT_EQ(about.dialog.findChild<QLabel*>(QStringLiteral("lblTitle"))->text(), u"ざらめ");
         QSignalSpy finished(&about.dialog, &QDialog::finished);
         QTest::keyClick(&about.dialog, key);

@@ -115,7 +115,10 @@ TEST_F(MainWindowTest, StartUpShowsStoredInputsWithTheirReactions) {
            {"StartCell", QStringLiteral("AA10")},
            {"Folder", DecodeBytes("/tmp/\xff-bytes")}});
     Open();
-    EXPECT_EQ(window_->windowTitle(), u"ざらめ v1.10");
+    EXPECT_EQ(window_->windowTitle(), QStringLiteral("ざらめ v%1.%2%3")
+                                          .arg(ZARAME_VERSION_MAJOR)
+                                          .arg(ZARAME_VERSION_MINOR)
+                                          .arg(ZARAME_VERSION_REVISION));
     EXPECT_TRUE(Find<QRadioButton>("optType2")->isChecked());
     EXPECT_TRUE(Find<QRadioButton>("optBeforeAfter0")->isChecked());
     EXPECT_TRUE(Enabled("txtFix"));
@@ -128,12 +131,6 @@ TEST_F(MainWindowTest, StartUpShowsStoredInputsWithTheirReactions) {
     auto* startCell = Find<QLineEdit>("txtStartCell");
     EXPECT_EQ(startCell->text(), u"AA10");
     EXPECT_EQ(Find<QLineEdit>("txtFolder")->text(), DecodeBytes("/tmp/\xff-bytes"));
-
-    Store({{"Type", QStringLiteral("0")}});
-    Open();
-    EXPECT_TRUE(Enabled("txtExcel"));
-    EXPECT_FALSE(Enabled("txtFix"));
-    EXPECT_FALSE(Enabled("txtText"));
 }
 
 TEST_F(MainWindowTest, EveryCaptionFitsItsControlAt96Dpi) {
@@ -366,8 +363,14 @@ TEST_F(MainWindowTest, PickersFillTheirFieldOrLeaveItOnCancel) {
             answer(dialog);
         });
     };
-    answerDialog([](QFileDialog* dialog) { dialog->reject(); });
+    // The toolkit's own captions are Japanese too.
+    QString cancel;
+    answerDialog([&](QFileDialog* dialog) {
+        cancel = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
+        dialog->reject();
+    });
     Click("cmdReferExcel");
+    EXPECT_EQ(cancel, u"キャンセル");
     EXPECT_EQ(window_->model().text(TextBox::txtExcel), u"kept.xls");
 
     // A name typed without extension gets the workbook's; the text picker offers it again.
@@ -446,34 +449,19 @@ TEST_F(MainWindowTest, KeyboardWorksAsOnWindows) {
     EXPECT_EQ(QApplication::focusWidget()->objectName(), u"txtFolder");
 }
 
+// Each cause has its own text (tested with the reader); the window shows it below the message.
 TEST_F(MainWindowTest, ABookThatCannotBeOpenedIsExplainedOnASecondLine) {
-    const QString text = destination_ + QStringLiteral("/list.xls");
-    const QString empty = destination_ + QStringLiteral("/empty.xlsx");
-    WriteFile(text, "not a book\n");
-    WriteFile(empty, "");
-    const QString binary = destination_ + QStringLiteral("/noise.xls");
-    WriteFile(binary, QByteArray("\x01\x02\xfe\xff\x00\x10", 6));
-    const struct {
-        QString book;
-        QString secondLineStart;
-    } cases[] = {
-        {binary, QStringLiteral("ブックが壊れています (形式を判別できません): ")},
-        {text, QStringLiteral("ブックの形式ではありません: ")},
-        {empty, QStringLiteral("ブックが壊れています (空のファイルです): ")},
-    };
+    const QString book = destination_ + QStringLiteral("/list.xls");
+    WriteFile(book, "not a book\n");
     Store({{"Type", QStringLiteral("0")}, {"Folder", destination_}});
     Open();
-    for (const auto& [book, secondLineStart] : cases) {
-        messages_.clear();
-        window_->model().setText(TextBox::txtExcel, book);
-        Click("cmdCreate");
-        ASSERT_EQ(messages_.size(), 1u);
-        const QStringList lines = messages_[0].first.split(u'\n');
-        ASSERT_EQ(lines.size(), 2) << messages_[0].first.toStdString();
-        EXPECT_EQ(lines[0], u"Microsoft Excelがインストールされていません。");
-        EXPECT_TRUE(lines[1].startsWith(secondLineStart)) << lines[1].toStdString();
-        EXPECT_EQ(messages_[0].second, QMessageBox::Critical);
-    }
+    window_->model().setText(TextBox::txtExcel, book);
+    Click("cmdCreate");
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].first, QStringLiteral("Microsoft Excelがインストールされていません。\n"
+                                                 "ブックの形式ではありません: ") +
+                                      book);
+    EXPECT_EQ(messages_[0].second, QMessageBox::Critical);
 }
 
 TEST_F(MainWindowTest, LabelsOfALockedFrameStayEnabled) {
@@ -507,19 +495,6 @@ TEST_F(MainWindowTest, PasteOrInputMethodTextBeyondTheLimitIsCutToIt) {
     QApplication::sendEvent(code, &commit);
     EXPECT_EQ(code->text(), u"２５５1");
     EXPECT_EQ(window_->model().text(TextBox::txtCode), u"２５５1");
-}
-
-TEST_F(MainWindowTest, TheToolkitSpeaksJapanese) {
-    Open();
-    QString cancel;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        cancel = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
-        dialog->reject();
-    });
-    Click("cmdReferExcel");
-    EXPECT_EQ(cancel, u"キャンセル");
 }
 
 TEST_F(MainWindowTest, DroppingAFilePutsItsPathInTheField) {

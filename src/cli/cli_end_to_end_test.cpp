@@ -122,17 +122,6 @@ protected:
     QString destination_;
 };
 
-TEST_F(CliEndToEndTest, NewFilesFromSequentialNumbers) {
-    const CliResult result = Run(Numbers(3) + QStringList{"--size=1000", "--fill=0x41"});
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out, (QStringList{Item("file001.dat") + "を作成しました",
-                                       Item("file002.dat") + "を作成しました",
-                                       Item("file003.dat") + "を作成しました"}));
-    EXPECT_EQ(result.error, QString());
-    EXPECT_EQ(ReadFile(Item("file003.dat")), QByteArray(1000, 'A'));
-    EXPECT_FALSE(Exists(TemplatePath()));
-}
-
 // On a terminal, standard error shows the live count and a closing summary; standard output stays
 // the log alone.
 TEST_F(CliEndToEndTest, CountAndSummaryGoToAStandardErrorThatIsATerminal) {

@@ -196,6 +196,48 @@ TEST_F(Copies, SourcesThatAreNotRegularFilesAreRefusedWithoutWaiting) {
     ::close(listener);
 }
 
+// Whatever stands where an item goes stays as it is: an item of the kind is reported as existing
+// (a link is neither followed nor replaced), anything else is an error.
+TEST_F(Copies, WhatStandsAtTheDestinationIsNeverTouched) {
+    const QString source = Path("source");
+    WriteFile(source, "source bytes");
+    WriteFile(Path("keep"), "precious");
+    ASSERT_EQ(::symlink("nowhere/target", Native(Path("link")).constData()), 0);
+    QDir(temporary.path()).mkdir("folder");
+    files.CreateTemplate(templatePath);
+    const QString withNul = Path("a") + QChar(u'\0') + QStringLiteral("b");
+    const auto copy = [&](const QString& from, const QString& to) {
+        return [&, from, to] { return files.CopyFile(from, to); };
+    };
+    const auto folder = [&](const QString& path) {
+        return [&, path] { return files.CreateFolder(path); };
+    };
+    const struct {
+        std::function<CreateOutcome()> create;
+        int error;  // 0: reported as existing
+    } cases[] = {
+        {copy(source, Path("keep")), 0},
+        {copy(source, Path("link")), 0},
+        {copy(templatePath, templatePath), 0},  // the template met under its own name
+        {folder(Path("folder")), 0},
+        {copy(source, Path("folder")), EISDIR},
+        {folder(Path("keep")), EEXIST},
+        {folder(Path("missing/level")), ENOENT},
+        {copy(source, Path("a") + QString(300, u'n')), ENAMETOOLONG},
+        {folder(withNul), EINVAL},  // never cut short at the NUL
+    };
+    int index = 0;
+    for (const auto& c : cases) {
+        CreateOutcome outcome = CreateOutcome::Created;
+        EXPECT_EQ(ErrorNumberOf([&] { outcome = c.create(); }), c.error) << index;
+        EXPECT_EQ(outcome == CreateOutcome::AlreadyExists, c.error == 0) << index++;
+    }
+    EXPECT_EQ(ReadFile(Path("keep")), "precious");
+    EXPECT_FALSE(Exists(Path("nowhere/target")));
+    EXPECT_FALSE(Exists(Path("a")));
+    files.RemoveTemplate(templatePath);
+}
+
 TEST_F(Copies, EachCopyHoldsTheSourceAsItIsThen) {
     // A source long unchanged is read once and then written from memory; another file put in
     // its place is read again.

@@ -51,7 +51,13 @@ TEST(HostileFormatTest, OverlongCodesRenderAsGeneral) {
 TEST(HostileFormatTest, LongCodesWithinTheBoundStayBounded) {
     EXPECT_EQ(Render(1e200, "0"), QStringLiteral("1") + QString(200, u'0'));
     EXPECT_EQ(Render(4.9e-324, "0.00E+00"), "4.94E-324");
-    EXPECT_EQ(Render(1e200, "#,##0"), Render(1e200, "#,##0"));  // cached the second time
+    QString grouped = QStringLiteral("100");
+    for (int group = 0; group < 66; ++group) {
+        grouped += QStringLiteral(",000");
+    }
+    grouped.truncate(kMaxDisplayedLength + 1);  // 267 characters, cut as any long text
+    EXPECT_EQ(Render(1e200, "#,##0"), grouped);
+    EXPECT_EQ(Render(1e200, "#,##0"), grouped);  // the second time from the cache
     EXPECT_EQ(Render(1e200, "# ?\?/??"),
               QStringLiteral("1") + QString(200, u'0') + QStringLiteral("      "));
     EXPECT_EQ(Render(123456789012345.0, "?/?"), "123456789012345/1");
@@ -77,8 +83,9 @@ TEST(HostileFormatTest, EveryPrefixOfARichCodeRendersWithoutFailing) {
         R"~([Red]\-#,##0.00_);[=0]"zero"* ?/16;"@"@_)[$¥-411]0%E+00)~");
     for (qsizetype length = 0; length <= code.size(); ++length) {
         for (double value : {0.0, -1.5, 45356.6, 1e20}) {
-            (void)Render(value, code.left(length));
-            (void)FormatText(u"x", code.left(length));
+            // A prefix is any code a user may have typed: it renders, and within the cap.
+            EXPECT_LE(Render(value, code.left(length)).size(), kMaxDisplayedLength + 1);
+            EXPECT_LE(FormatText(u"x", code.left(length)).size(), kMaxDisplayedLength + 1);
         }
     }
 }

@@ -6,10 +6,10 @@
 #include <QFileInfo>
 
 #include "run/progress_log.h"
+#include "testing/legacy_book.h"
 #include "testing/test_support.h"
 #include "testing/zip_writer.h"
 #include "window/input_groups.h"
-#include "workbook/legacy_test_book.h"
 
 namespace zarame {
 namespace {

@@ -4,18 +4,17 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <zip.h>
 #include <QDate>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
-#include <utility>
-#include <vector>
 
 #include "numformat/cell_format.h"
+#include "testing/book_reading.h"
+#include "testing/legacy_book.h"
 #include "testing/test_support.h"
-#include "workbook/legacy_test_book.h"
+#include "testing/zip_writer.h"
 #include "workbook/streaming_sheet.h"
 
 namespace zarame::workbook {
@@ -24,6 +23,9 @@ namespace {
 using numformat::BuiltInFormatCode;
 using numformat::DateSystem;
 using numformat::FormatNumber;
+using testing::Column;
+using testing::kTooLong;
+using testing::ReadFailure;
 
 QString Fixture(const char* name) {
     return QStringLiteral(ZARAME_WORKBOOK_TESTDATA "/") + QString::fromUtf8(name);
@@ -31,33 +33,6 @@ QString Fixture(const char* name) {
 
 std::unique_ptr<Workbook> Open(const QString& path) {
     return SpreadsheetApplication().Open(path, OpenMode::ReadOnly);
-}
-
-// Stands for a cell refused because its text is longer than a name can be.
-const QString kTooLong = QStringLiteral("(too long)");
-
-// Column `column` of the active sheet from row 1 to `rows`.
-QStringList Column(const QString& path, int column, int rows) {
-    const std::unique_ptr<Workbook> book = Open(path);
-    QStringList texts;
-    for (int row = 1; row <= rows; ++row) {
-        try {
-            texts << book->ActiveSheet().CellText(row, column);
-        } catch (const OverlongCellError&) {
-            texts << kTooLong;
-        }
-    }
-    return texts;
-}
-
-// The description of the failure that opening raises; empty when it opens.
-QString OpenFailure(const QString& path) {
-    try {
-        Open(path);
-    } catch (const RunTimeError& error) {
-        return error.description();
-    }
-    return {};
 }
 
 TEST(OpenXmlWorkbook, CellTypesOfTheActiveSheetBehindAHiddenOne) {
@@ -185,35 +160,23 @@ protected:
 };
 
 TEST_F(UnopenableWorkbook, EveryCauseIsARunTimeErrorNamingIt) {
-    EXPECT_TRUE(OpenFailure(temporary.filePath("missing.xlsx")).contains("見つかりません"));
-    EXPECT_TRUE(OpenFailure(temporary.path()).contains("通常のファイルではありません"));
+    EXPECT_TRUE(ReadFailure(temporary.filePath("missing.xlsx")).contains("見つかりません"));
+    EXPECT_TRUE(ReadFailure(temporary.path()).contains("通常のファイルではありません"));
     // A FIFO without a writer would block a plain open for ever.
     const QString fifo = temporary.filePath("fifo.xlsx");
     ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
-    EXPECT_TRUE(OpenFailure(fifo).contains("通常のファイルではありません"));
-    EXPECT_TRUE(OpenFailure("/dev/zero").contains("通常のファイルではありません"));
-    EXPECT_TRUE(OpenFailure(Fixture("bomb.xlsx")).contains("大きすぎます"));
-    EXPECT_TRUE(OpenFailure(Fixture("laughs.xlsx")).contains("壊れています"));
-}
-
-// A zip archive written by libzip, the members stored as given.
-void WriteZip(const QString& path, const std::vector<std::pair<const char*, QByteArray>>& members) {
-    int error = 0;
-    zip* archive = zip_open(path.toLocal8Bit().constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    ASSERT_NE(archive, nullptr);
-    for (const auto& [name, content] : members) {
-        zip_source* source = zip_source_buffer(archive, content.constData(),
-                                               static_cast<zip_uint64_t>(content.size()), 0);
-        ASSERT_GE(zip_file_add(archive, name, source, ZIP_FL_OVERWRITE), 0);
-    }
-    ASSERT_EQ(zip_close(archive), 0);
+    EXPECT_TRUE(ReadFailure(fifo).contains("通常のファイルではありません"));
+    EXPECT_TRUE(ReadFailure("/dev/zero").contains("通常のファイルではありません"));
+    EXPECT_TRUE(ReadFailure(Fixture("bomb.xlsx")).contains("大きすぎます"));
+    EXPECT_TRUE(ReadFailure(Fixture("laughs.xlsx")).contains("壊れています"));
 }
 
 TEST_F(UnopenableWorkbook, EachKindOfBookNotReadHasItsOwnCause) {
     const QString binary = temporary.filePath("binary.xlsb");
-    WriteZip(binary, {{"[Content_Types].xml", "<Types/>"}, {"xl/workbook.bin", "\x83\x01\x00"}});
+    ASSERT_TRUE(testing::WriteZip(
+        binary, {{"[Content_Types].xml", "<Types/>"}, {"xl/workbook.bin", "\x83\x01\x00"}}));
     const QString document = temporary.filePath("letter.xlsx");
-    WriteZip(document, {{"word/document.xml", "<w:document/>"}});
+    ASSERT_TRUE(testing::WriteZip(document, {{"word/document.xml", "<w:document/>"}}));
     QByteArray noise(4096, Qt::Uninitialized);
     QRandomGenerator(16).fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
     QByteArray crafted = testing::ReadFile(Fixture("crafted.xlsx"));
@@ -245,7 +208,7 @@ TEST_F(UnopenableWorkbook, EachKindOfBookNotReadHasItsOwnCause) {
         {document, QStringLiteral("ブックの形式ではありません")},
     };
     for (const auto& [path, cause] : cases) {
-        const QString failure = OpenFailure(path);
+        const QString failure = ReadFailure(path);
         EXPECT_TRUE(failure.startsWith(cause)) << failure.toStdString();
         EXPECT_TRUE(failure.endsWith(QStringLiteral(": ") + path)) << failure.toStdString();
     }
@@ -269,17 +232,17 @@ QByteArray WithFatEntry(QByteArray file, std::uint32_t sector, std::uint32_t nex
 TEST_F(UnopenableWorkbook, BrokenCompoundFilesAreDamageNotHangs) {
     const QByteArray legacy = testing::ReadFile(Fixture("xlwt.xls"));
     const std::uint32_t directory = qFromLittleEndian<std::uint32_t>(legacy.constData() + 0x30);
-    EXPECT_TRUE(OpenFailure(Write("loop.xls", WithFatEntry(legacy, directory, directory)))
+    EXPECT_TRUE(ReadFailure(Write("loop.xls", WithFatEntry(legacy, directory, directory)))
                     .contains("循環"));
-    EXPECT_TRUE(OpenFailure(Write("far.xls", WithFatEntry(legacy, directory, 0x7FFFFFF0)))
+    EXPECT_TRUE(ReadFailure(Write("far.xls", WithFatEntry(legacy, directory, 0x7FFFFFF0)))
                     .contains("範囲外"));
-    EXPECT_FALSE(OpenFailure(Write("header.xls", legacy.left(100))).isEmpty());
+    EXPECT_FALSE(ReadFailure(Write("header.xls", legacy.left(100))).isEmpty());
     // The record after the workbook's BOF turned into FILEPASS: a password-protected book.
     QByteArray protectedBook = legacy;
     ASSERT_EQ(protectedBook.mid(512, 2), QByteArray("\x09\x08"));
     protectedBook[532] = 0x2F;
     protectedBook[533] = 0;
-    EXPECT_TRUE(OpenFailure(Write("protected.xls", protectedBook)).contains("パスワード"));
+    EXPECT_TRUE(ReadFailure(Write("protected.xls", protectedBook)).contains("パスワード"));
 }
 
 // Books built record by record, for shapes no writer produces.
@@ -293,10 +256,7 @@ TEST_F(CraftedLegacyWorkbook, HostileLegacyShapesReadRight) {
             name, book::CompoundFileOf({{"Workbook", book::BookStream(0x0600, globals, {sheet})}}));
     };
     const auto rk = [](int value) {
-        QByteArray bytes(6, '\0');
-        qToLittleEndian<std::uint32_t>(static_cast<std::uint32_t>(value) << 2 | 2,
-                                       bytes.data() + 2);
-        return bytes;
+        return book::Uint16(0) + book::Uint32(static_cast<std::uint32_t>(value) << 2 | 2);
     };
     const auto label = [](int row, int column, const QByteArray& text) {
         return book::Record(0x0204, book::CellHeader(row, column) + book::Latin1String(text));
@@ -334,9 +294,8 @@ TEST_F(CraftedLegacyWorkbook, HostileLegacyShapesReadRight) {
     table += book::Record(0x003C, strings);
     QByteArray sharedCells;
     for (int row : {0, 6, 2999}) {
-        QByteArray index(4, '\0');
-        qToLittleEndian<std::uint32_t>(static_cast<std::uint32_t>(row), index.data());
-        sharedCells += book::Record(0x00FD, book::CellHeader(row, 1) + index);
+        sharedCells += book::Record(
+            0x00FD, book::CellHeader(row, 1) + book::Uint32(static_cast<std::uint32_t>(row)));
     }
     const QString shared = legacy("shared.xls", table, sharedCells);
     EXPECT_EQ(Column(shared, 2, 7), QStringList({"s0", "", "", "", "", "", "s6"}));
@@ -375,29 +334,23 @@ TEST_F(CraftedLegacyWorkbook, SparseCompoundFileCostsOnlyWhatIsRead) {
 
 TEST_F(UnopenableWorkbook, CompoundFilesWithoutAWorkbookSayWhy) {
     namespace book = test_books;
-    EXPECT_TRUE(OpenFailure(Write("protected.xlsx",
+    EXPECT_TRUE(ReadFailure(Write("protected.xlsx",
                                   book::CompoundFileOf({{"EncryptionInfo", "info"},
                                                         {"EncryptedPackage", "package"}})))
                     .startsWith("パスワードで保護されたブックは開けません: "));
-    EXPECT_TRUE(OpenFailure(Write("letter.xls", book::CompoundFileOf({{"WordDocument", "text"}})))
+    EXPECT_TRUE(ReadFailure(Write("letter.xls", book::CompoundFileOf({{"WordDocument", "text"}})))
                     .startsWith("Excel のブックが入っていない Office 文書です: "));
 }
 
 // An Excel 95 book of one text cell, its bytes in the code page a CODEPAGE record names.
 QByteArray Excel95Book(int codePage, const QByteArray& text, int count) {
     namespace book = test_books;
-    QByteArray codePageRecord;
-    if (codePage > 0) {
-        QByteArray number(2, '\0');
-        qToLittleEndian<std::uint16_t>(static_cast<std::uint16_t>(codePage), number.data());
-        codePageRecord = book::Record(0x0042, number);
-    }
-    QByteArray length(2, '\0');
-    qToLittleEndian<std::uint16_t>(static_cast<std::uint16_t>(count), length.data());
+    const QByteArray codePageRecord =
+        codePage > 0 ? book::Record(0x0042, book::Uint16(codePage)) : QByteArray();
     return book::CompoundFileOf(
-        {{"Book",
-          book::BookStream(0x0500, codePageRecord,
-                           {book::Record(0x0204, book::CellHeader(0, 0) + length + text)})}});
+        {{"Book", book::BookStream(0x0500, codePageRecord,
+                                   {book::Record(0x0204, book::CellHeader(0, 0) +
+                                                             book::Uint16(count) + text)})}});
 }
 
 TEST_F(CraftedLegacyWorkbook, Excel95StringsInTheirCodePage) {
@@ -434,11 +387,7 @@ TEST_F(CraftedLegacyWorkbook, Excel95StringsInTheirCodePage) {
 // comes after another record, a format code in code page 932, the second sheet active.
 TEST_F(CraftedLegacyWorkbook, Excel95CellRecords) {
     namespace book = test_books;
-    const auto u16 = [](int value) {
-        QByteArray bytes(2, '\0');
-        qToLittleEndian<std::uint16_t>(static_cast<std::uint16_t>(value), bytes.data());
-        return bytes;
-    };
+    const auto u16 = book::Uint16;
     const QByteArray yen = "0\"\x89\x7e\"";  // 0"円"
     const QByteArray globals =
         book::Record(0x0042, u16(932)) + book::Record(0x0022, u16(1)) +

@@ -4,14 +4,15 @@
 #include <QTemporaryDir>
 
 #include "numformat/cell_format.h"
+#include "testing/book_reading.h"
 #include "testing/test_support.h"
 #include "testing/zip_writer.h"
-#include "workbook/spreadsheet.h"
-#include "workbook/streaming_sheet.h"
 
 namespace zarame::workbook {
 namespace {
 
+using testing::Column;
+using testing::ReadFailure;
 using testing::ZipCompression;
 using testing::ZipParts;
 
@@ -109,26 +110,6 @@ protected:
         EXPECT_TRUE(testing::WriteZip(path, parts, compression));
         return path;
     }
-    // Column `column` of the active sheet, rows 1 to `rows`.
-    QStringList Column(const QString& path, int column, int rows) {
-        const std::unique_ptr<Workbook> book =
-            SpreadsheetApplication().Open(path, OpenMode::ReadOnly);
-        QStringList texts;
-        for (int row = 1; row <= rows; ++row) {
-            texts << book->ActiveSheet().CellText(row, column);
-        }
-        book->ActiveSheet().ReadToEnd();
-        return texts;
-    }
-    // The cause a book is refused or stops being read with; empty when it reads.
-    QString Failure(const QString& path, int rows = 4) {
-        try {
-            Column(path, 1, rows);
-        } catch (const RunTimeError& error) {
-            return error.description();
-        }
-        return {};
-    }
     QTemporaryDir folder;
 };
 
@@ -207,11 +188,12 @@ TEST_F(ZipWorkbook, NestingDeeperThanTheCapIsDamageInEveryPart) {
              {"xl/two.xml", "<is>", "<is>" + deep},
          }) {
         EXPECT_TRUE(
-            Failure(Write(Edited(Xlsx(), edit), "deep.xlsx")).contains("入れ子が深すぎます"))
+            ReadFailure(Write(Edited(Xlsx(), edit), "deep.xlsx"), 4).contains("入れ子が深すぎます"))
             << edit.part << " " << edit.anchor.constData();
     }
     EXPECT_TRUE(
-        Failure(Write(Edited(Ods(), {"content.xml", "row2", Nested(300, "row2")}), "deep.ods"), 2)
+        ReadFailure(Write(Edited(Ods(), {"content.xml", "row2", Nested(300, "row2")}), "deep.ods"),
+                    2)
             .contains("入れ子が深すぎます"));
     // Deep but within the cap reads.
     const QByteArray nested = "<is>" + Nested(240);
@@ -242,7 +224,7 @@ TEST_F(ZipWorkbook, DamageBehindOrInsideTheRowsIsNeverReadAsGood) {
         } else {
             parts = Edited(parts, damaged.edit);
         }
-        const QString cause = Failure(Write(parts, "damaged.xlsx"));
+        const QString cause = ReadFailure(Write(parts, "damaged.xlsx"), 4);
         EXPECT_TRUE(cause.contains(QString::fromUtf8(damaged.cause)))
             << cause.toStdString() << " / " << damaged.edit.replacement.constData();
     }
@@ -264,12 +246,12 @@ TEST_F(ZipWorkbook, AChecksumThatFailsAnywhereIsDamage) {
     EXPECT_EQ(book->ActiveSheet().CellText(1, 1), "shared");  // nothing to see yet
     EXPECT_THROW(book->ActiveSheet().ReadToEnd(), RunTimeError);
     // Reading on to the end finds it as well; so do the parts read whole, and the .ods reader.
-    EXPECT_TRUE(Failure(path, 5).contains("CRC"));
+    EXPECT_TRUE(ReadFailure(path, 5).contains("CRC"));
     EXPECT_TRUE(
-        Failure(WithChangedByte(Write(Xlsx(), "styles.xlsx", ZipCompression::Store), "yyyy/mm"))
+        ReadFailure(WithChangedByte(Write(Xlsx(), "styles.xlsx", ZipCompression::Store), "yyyy/mm"))
             .contains("CRC"));
     EXPECT_TRUE(
-        Failure(WithChangedByte(Write(Ods(), "stored.ods", ZipCompression::Store), "row2"), 1)
+        ReadFailure(WithChangedByte(Write(Ods(), "stored.ods", ZipCompression::Store), "row2"), 1)
             .contains("CRC"));
 }
 

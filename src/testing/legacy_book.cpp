@@ -1,4 +1,4 @@
-#include "workbook/legacy_test_book.h"
+#include "testing/legacy_book.h"
 
 #include <QtEndian>
 
@@ -30,6 +30,14 @@ QByteArray Entry(const QString& name, int type, std::uint32_t start, std::uint32
 }
 
 }  // namespace
+
+QByteArray Uint16(int value) {
+    return Bytes(static_cast<std::uint16_t>(value));
+}
+
+QByteArray Uint32(std::uint32_t value) {
+    return Bytes(value);
+}
 
 QByteArray Record(std::uint16_t type, const QByteArray& body) {
     return Bytes(type) + Bytes(static_cast<std::uint16_t>(body.size())) + body;

@@ -11,6 +11,9 @@
 
 namespace zarame::workbook::test_books {
 
+// A number in the file's byte order.
+QByteArray Uint16(int value);
+QByteArray Uint32(std::uint32_t value);
 QByteArray Record(std::uint16_t type, const QByteArray& body = {});
 // Row, column and style of a cell record, each counted from 0 as the file stores them.
 QByteArray CellHeader(int row, int column, int style = 0);

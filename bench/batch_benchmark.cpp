@@ -44,7 +44,7 @@
 #include "common/byte_text.h"
 #include "common/run_time_error.h"
 #include "create/posix_file_service.h"
-#include "create/template_file.h"
+#include "run/template_builder.h"
 #include "run/host.h"
 #include "run/progress_log.h"
 #include "run/run_context.h"

@@ -5,11 +5,11 @@
 
 #include "common/byte_text.h"
 #include "create/posix_file_service.h"
-#include "create/template_file.h"
 #include "run/host.h"
 #include "run/parse_request.h"
 #include "run/progress_log.h"
 #include "run/run_context.h"
+#include "run/template_builder.h"
 #include "sources/excel_source.h"
 #include "sources/sequence_source.h"
 #include "sources/text_file_source.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "create/template_file.h"
+#include "run/template_builder.h"
 #include "run/progress_log.h"
 #include "testing/test_support.h"
 #include "window/sequence_name.h"

@@ -1,4 +1,4 @@
-#include "create/template_file.h"
+#include "run/template_builder.h"
 
 #include <gtest/gtest.h>
 #include <QFileInfo>

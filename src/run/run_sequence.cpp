@@ -40,6 +40,14 @@ void SetWindowLock(WindowModel& model, WindowLock lock) {
     model.setEnabled(Control::cmdEnd, released);
 }
 
+// The refusal's message, then the focus on the input it names, once the message is closed.
+void ShowRefusal(Host& host, const InputRefusal& refusal) {
+    host.ShowMessage(refusal.message, MessageIcon::Warning);
+    if (refusal.focus) {
+        host.MoveFocus(*refusal.focus);
+    }
+}
+
 }  // namespace
 
 RunSequence::RunSequence(WindowModel& model, Host& host, QString templatePath,
@@ -87,10 +95,7 @@ RunOutcome RunSequence::Dispatch() {
     const ParsedRequest parsed =
         ParseRequest(model_, *files_, cellReach_, [this] { model_.clearLog(); });
     if (!parsed.request) {
-        host_.ShowMessage(parsed.refusal.message, MessageIcon::Warning);
-        if (parsed.refusal.focus) {
-            host_.MoveFocus(*parsed.refusal.focus);
-        }
+        ShowRefusal(host_, parsed.refusal);
         return RunOutcome::Refused;
     }
     const BatchRequest& request = *parsed.request;

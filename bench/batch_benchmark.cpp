@@ -44,18 +44,18 @@
 #include "common/byte_text.h"
 #include "common/run_time_error.h"
 #include "create/posix_file_service.h"
-#include "create/template_file.h"
+#include "run/template_builder.h"
 #include "run/host.h"
 #include "run/progress_log.h"
 #include "run/run_context.h"
 #include "sources/sequence_source.h"
+#include "window/batch_request.h"
 #include "window/window_model.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using zarame::ItemKind;
-using zarame::OptionGroup;
 using zarame::TextBox;
 
 constexpr int kBatchItems = 100000;
@@ -202,7 +202,7 @@ void PlainBatch(const fs::path& folder, ItemKind kind, const std::string& conten
 // One run of the real batch, set up as a run sets it up; only the walk itself is timed.
 struct OursSetup {
     ItemKind kind;
-    QString fileBytes;
+    std::int32_t fileBytes;
     QString duplicateSource;
 };
 
@@ -220,26 +220,24 @@ Timing OursBatch(const fs::path& folder, const fs::path& templatePath, const Our
                                zarame::kDefaultLogMax,
                                zarame::DecodeBytes(templatePath.c_str()),
                                extent};
-    model.select(OptionGroup::optType, 2);
-    model.select(OptionGroup::optSpec, static_cast<int>(setup.kind));
-    model.setText(TextBox::txtMin, QStringLiteral("1"));
-    model.setText(TextBox::txtMax, QString::number(count));
-    model.setText(TextBox::txtSize, QStringLiteral("6"));
-    model.setText(TextBox::txtFix, QStringLiteral("f"));
-    model.setText(TextBox::txtExt, QStringLiteral(".dat"));
-    model.setText(TextBox::txtFolder, zarame::DecodeBytes(folder.c_str()));
-    model.setText(TextBox::txtFileByte, setup.fileBytes);
-    model.setText(TextBox::txtCode, QStringLiteral("0x41"));
-    model.setText(TextBox::txtDup, setup.duplicateSource);
+    zarame::BatchRequest request;
+    request.names.source = zarame::NameSource::SequentialNumbers;
+    request.names.numbers = {1,
+                             count,
+                             6,
+                             QStringLiteral("f"),
+                             zarame::NumberPlacement::AfterFixedText,
+                             QStringLiteral(".dat")};
+    request.folder = zarame::DecodeBytes(folder.c_str());
+    request.items = {setup.kind, setup.fileBytes, 0x41, setup.duplicateSource};
 
-    if (zarame::PrepareTemplateFile(context, zarame::TemplateMode::Prepare) !=
-        zarame::TemplateOutcome::Ready) {
+    if (zarame::PrepareTemplateFile(context, request) != zarame::TemplateOutcome::Ready) {
         throw std::runtime_error("template not ready: " +
                                  model.logLines().join(u'\n').toStdString());
     }
     zarame::WalkEnd end = zarame::WalkEnd::Stopped;
-    const Timing timing = Time([&] { end = zarame::CreateFromNumbers(context); });
-    zarame::PrepareTemplateFile(context, zarame::TemplateMode::Finish);
+    const Timing timing = Time([&] { end = zarame::CreateFromNumbers(context, request); });
+    zarame::FinishTemplateFile(context, request.items.kind, std::nullopt);
     // A batch that met an existing item would be doing less work than the plain loop.
     const QString created = QString::fromUtf16(zarame::kCreatedSuffix);
     if (end != zarame::WalkEnd::Finished || model.logLines().isEmpty() ||
@@ -346,22 +344,21 @@ void RunBatch(const fs::path& root) {
         const char* title;
         const char* name;
         ItemKind kind;
-        const char* fileBytes;
+        std::int32_t fileBytes;
         std::string plainContent;
     };
     const std::vector<Case> cases = {
-        {"folders", "folders", ItemKind::Folder, "0", ""},
-        {"new files, 0 bytes", "new0", ItemKind::NewFile, "0", ""},
-        {"new files, 1,000 bytes", "new1000", ItemKind::NewFile, "1000", bytes},
-        {"duplicates of 1,000 bytes", "dup1000", ItemKind::Duplicate, "0", bytes},
+        {"folders", "folders", ItemKind::Folder, 0, ""},
+        {"new files, 0 bytes", "new0", ItemKind::NewFile, 0, ""},
+        {"new files, 1,000 bytes", "new1000", ItemKind::NewFile, 1000, bytes},
+        {"duplicates of 1,000 bytes", "dup1000", ItemKind::Duplicate, 0, bytes},
     };
 
     std::printf("\nbatch: %d items per run, median of %d rounds in seconds\n", kBatchItems,
                 Rounds());
     PrintHeading();
     for (const Case& item : cases) {
-        const OursSetup setup{item.kind, QString::fromLatin1(item.fileBytes),
-                              zarame::DecodeBytes(source.c_str())};
+        const OursSetup setup{item.kind, item.fileBytes, zarame::DecodeBytes(source.c_str())};
         const Pair pair = TimePair(
             root, item.name,
             [&](const fs::path& folder) {
@@ -394,8 +391,7 @@ void RunMemory(const fs::path& root) {
     std::ofstream("/proc/self/clear_refs") << "5\n";
     const long before = StatusKibibytes("VmRSS");
     const Timing timing =
-        OursBatch(folder, root / "KRB_tmp.tmp",
-                  OursSetup{ItemKind::Folder, QStringLiteral("0"), {}}, kMemoryItems);
+        OursBatch(folder, root / "KRB_tmp.tmp", OursSetup{ItemKind::Folder, 0, {}}, kMemoryItems);
     const long peak = StatusKibibytes("VmHWM");
     struct rusage usage;
     ::getrusage(RUSAGE_SELF, &usage);
@@ -440,22 +436,20 @@ Timing OursTemplate(const fs::path& path) {
                                zarame::kDefaultLogMax,
                                zarame::DecodeBytes(path.c_str()),
                                extent};
-    model.select(OptionGroup::optType, 2);
-    model.select(OptionGroup::optSpec, static_cast<int>(ItemKind::NewFile));
-    model.setText(TextBox::txtFileByte, QString::number(kTemplateBytes));
-    model.setText(TextBox::txtCode, QStringLiteral("0x41"));
+    zarame::BatchRequest request;
+    request.names.source = zarame::NameSource::SequentialNumbers;
+    request.items = {ItemKind::NewFile, static_cast<std::int32_t>(kTemplateBytes), 0x41, QString()};
     zarame::TemplateOutcome outcome = zarame::TemplateOutcome::Failed;
     // The service keeps the template open for the copies that follow, so unlike the plain loop
     // no close is timed; closing a file that is not synced costs next to nothing.
-    const Timing timing = Time(
-        [&] { outcome = zarame::PrepareTemplateFile(context, zarame::TemplateMode::Prepare); });
+    const Timing timing = Time([&] { outcome = zarame::PrepareTemplateFile(context, request); });
     struct stat status;
     if (outcome != zarame::TemplateOutcome::Ready || ::stat(path.c_str(), &status) != 0 ||
         status.st_size != kTemplateBytes) {
         throw std::runtime_error("template not written: " +
                                  model.logLines().join(u'\n').toStdString());
     }
-    zarame::PrepareTemplateFile(context, zarame::TemplateMode::Finish);
+    zarame::FinishTemplateFile(context, ItemKind::NewFile, std::nullopt);
     return timing;
 }
 

@@ -4,7 +4,11 @@
 #include <initializer_list>
 #include <vector>
 
+#include <QTemporaryDir>
+
 #include "common/byte_text.h"
+#include "settings/settings.h"
+#include "settings/settings_store.h"
 #include "testing/test_support.h"
 #include "window/window_model.h"
 
@@ -16,6 +20,22 @@ CliParseResult Parse(std::initializer_list<const char*> arguments) {
     std::vector<const char*> argv{"zarame-cli"};
     argv.insert(argv.end(), arguments);
     return ParseCliOptions(DecodeArguments(static_cast<int>(argv.size()), argv.data()));
+}
+
+// A first start, an empty store and a command line without inputs run the same batch.
+TEST(CliOptions, InputsNotGivenAreTheWindowsAndTheStoresDefaults) {
+    const RunSettings firstStart = ReadRunSettings(WindowModel());
+    QTemporaryDir folder;
+    IniSettingsStore emptyStore(folder.filePath(QStringLiteral("none.ini")));
+    EXPECT_EQ(LoadSettings(emptyStore).inputs, firstStart);
+    const CliParseResult parsed = Parse({});
+    ASSERT_TRUE(parsed.options);
+    WindowModel model;
+    ApplyCliOptions(*parsed.options, model);
+    EXPECT_EQ(ReadRunSettings(model), firstStart);
+    EXPECT_EQ(firstStart, RunSettings());
+    EXPECT_EQ(firstStart.StartCell, QStringLiteral("B2"));
+    EXPECT_EQ(firstStart.FileWriteCode, QStringLiteral("0x00"));
 }
 
 TEST(CliOptions, ValuesReachTheirInputsByteForByte) {

@@ -4,8 +4,8 @@
 
 namespace zarame {
 
-ItemRecipe ItemRecipeOf(const WindowModel& model, const QString& templatePath) {
-    return ItemRecipe{model.itemKind(), model.text(TextBox::txtDup), templatePath};
+ItemRecipe ItemRecipeOf(const ItemRequest& items, const QString& templatePath) {
+    return ItemRecipe{items.kind, items.duplicateSource, templatePath};
 }
 
 // The existence test of each kind is made by the exclusive create itself: it fails when anything

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "window/window_model.h"
+#include "window/batch_request.h"
 
 namespace zarame {
 
@@ -15,7 +15,7 @@ struct ItemRecipe {
     QString templatePath;     // the new-file kind copies the run's template
 };
 
-ItemRecipe ItemRecipeOf(const WindowModel& model, const QString& templatePath);
+ItemRecipe ItemRecipeOf(const ItemRequest& items, const QString& templatePath);
 
 // Makes one item at the path unless an item of that kind is already there. True when this call
 // created it, false when it existed; every other failure is raised to the caller.

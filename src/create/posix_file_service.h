@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "create/file_service.h"
+#include "create/template_file.h"
 
 namespace zarame {
 
@@ -15,7 +16,7 @@ namespace zarame {
 class PosixFileService : public FileService {
 public:
     PosixFileService() = default;
-    ~PosixFileService() override;
+    ~PosixFileService() override = default;
     PosixFileService(const PosixFileService&) = delete;
     PosixFileService& operator=(const PosixFileService&) = delete;
 
@@ -30,7 +31,6 @@ public:
     void RemoveTemplate(const QString& path) noexcept override;
 
 private:
-    void CopyTemplate(int destinationFd, const QString& destination);
     void CopySource(const QString& source, int destinationFd, const QString& destination);
     struct Copied {
         qsizetype bytes = 0;
@@ -38,14 +38,8 @@ private:
     };
     Copied CopyContent(int sourceFd, off_t size, int destinationFd, const QString& source,
                        const QString& destination);
-    void CloseTemplate() noexcept;
 
-    int templateFd_ = -1;
-    QString templatePath_;
-    off_t templateSize_ = 0;
-    // The byte every template byte equals, while that holds: copies are then written from
-    // memory, never read back.
-    std::optional<char> templateFill_;
+    TemplateFile template_;
     QByteArray buffer_;
 
     // The bytes of the last duplicate source of up to one block, with what identifies that

@@ -54,80 +54,8 @@ protected:
     PosixFileService files;
 };
 
-// The template: one run's own, locked from before it has its name to its removal.
+// The template's own life is tested with TemplateFile; here, that copies of it are made from it.
 using TemplateRace = FileServiceTest;
-
-TEST_F(TemplateRace, ASecondRunCannotTakeOrDeleteALiveTemplate) {
-    files.CreateTemplate(templatePath);
-    files.WriteTemplate("12345", 5);
-
-    PosixFileService second;
-    EXPECT_EQ(ErrorNumberOf([&] { second.CreateTemplate(templatePath); }), EWOULDBLOCK);
-    second.RemoveTemplate(templatePath);
-    EXPECT_EQ(ReadFile(templatePath), "12345");
-
-    files.RemoveTemplate(templatePath);
-    EXPECT_FALSE(Exists(templatePath));
-    second.CreateTemplate(templatePath);  // free again
-    second.RemoveTemplate(templatePath);
-}
-
-TEST_F(TemplateRace, LeftoversAreReplacedAndAPlantedLinkIsNotFollowed) {
-    {
-        // A run that ended without its clean-up, under a umask that would make its file
-        // read-only: the leftover still has mode 0644, so the next run clears it.
-        const mode_t umaskBefore = ::umask(0222);
-        PosixFileService killed;
-        killed.CreateTemplate(templatePath);
-        killed.WriteTemplate("old leftover, longer than the new content", 41);
-        ::umask(umaskBefore);
-    }
-    EXPECT_EQ(QFileInfo(templatePath).permissions() & 0x0777, 0x0644);
-    files.CreateTemplate(templatePath);
-    files.WriteTemplate("new", 3);
-    EXPECT_EQ(ReadFile(templatePath), "new");
-    files.RemoveTemplate(templatePath);
-
-    const QString victim = Path("victim");
-    WriteFile(victim, "keep me");
-    ASSERT_EQ(::symlink(Native(victim).constData(), Native(templatePath).constData()), 0);
-    files.CreateTemplate(templatePath);
-    files.WriteTemplate("xyz", 3);
-    EXPECT_FALSE(QFileInfo(templatePath).isSymLink());
-    files.RemoveTemplate(templatePath);
-    EXPECT_EQ(ReadFile(victim), "keep me");
-
-    // A write-protected leftover is not forced: the build fails, and the file stays.
-    WriteFile(templatePath, "read-only");
-    QFile::setPermissions(templatePath, QFileDevice::ReadOwner);
-    EXPECT_EQ(ErrorNumberOf([&] { files.CreateTemplate(templatePath); }), EEXIST);
-    files.RemoveTemplate(templatePath);
-    EXPECT_TRUE(Exists(templatePath));
-}
-
-TEST_F(TemplateRace, RunsThatClearLeftoversNeverDisturbALiveRun) {
-    // Refused runs clear leftovers in their clean-up while real runs take the template.
-    std::atomic<bool> done{false};
-    std::thread refusedRuns([&] {
-        while (!done) {
-            PosixFileService refused;
-            refused.RemoveTemplate(templatePath);
-        }
-    });
-    int disturbed = 0;
-    for (int run = 0; run < 300; ++run) {
-        PosixFileService live;
-        disturbed += ErrorNumberOf([&] {
-                         live.CreateTemplate(templatePath);
-                         live.WriteTemplate("x", 1);
-                     }) != 0;
-        disturbed += ReadFile(templatePath) != "x";
-        live.RemoveTemplate(templatePath);
-    }
-    done = true;
-    refusedRuns.join();
-    EXPECT_EQ(disturbed, 0);
-}
 
 TEST_F(TemplateRace, CopiesReadTheRunsOwnTemplateEvenIfThePathIsReplaced) {
     files.CreateTemplate(templatePath);
@@ -143,30 +71,6 @@ TEST_F(TemplateRace, CopiesReadTheRunsOwnTemplateEvenIfThePathIsReplaced) {
 // Copies hold exactly the template's bytes, or the source's up to its size when opened; what is
 // not a regular file is never read.
 using Copies = FileServiceTest;
-
-TEST_F(Copies, TemplateCopiesAreExactlyTheTemplate) {
-    const struct {
-        QByteArray content;
-        int blocks;
-    } cases[] = {
-        {{}, 0},
-        {"A", 1},
-        {QByteArray(32000, 'A'), 33},  // over a megabyte: more than one block from memory
-        {"mixed content", 1},
-        {QByteArray(700000, 'x') + "y", 2},  // read back from the template
-    };
-    int index = 0;
-    for (const auto& c : cases) {
-        files.CreateTemplate(templatePath);
-        for (int block = 0; block < c.blocks; ++block) {
-            files.WriteTemplate(c.content.constData(), c.content.size());
-        }
-        const QString copy = Path("copy") + QString::number(index++);
-        ASSERT_EQ(files.CopyFile(templatePath, copy), CreateOutcome::Created);
-        EXPECT_EQ(ReadFile(copy), c.content.repeated(c.blocks)) << index;
-        files.RemoveTemplate(templatePath);
-    }
-}
 
 TEST_F(Copies, SourcesThatAreNotRegularFilesAreRefusedWithoutWaiting) {
     ASSERT_EQ(::mkfifo(Native(Path("fifo")).constData(), 0644), 0);

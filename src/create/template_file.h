@@ -1,24 +1,43 @@
 #pragma once
 
+#include <sys/types.h>
+#include <QByteArray>
+#include <QString>
 #include <optional>
 
 namespace zarame {
 
-class WindowModel;
-struct RunContext;
+// The template that new files are copied from, over its whole life. Creating it makes and locks
+// the file before it has its name, then gives it the name, taking over a leftover (one no run
+// holds locked) without following a symbolic link; so a second run can neither delete nor
+// overwrite it. Copies are made from what this run wrote, never from whatever the name points
+// at. Removing it deletes it if this run made it, or a leftover no other run holds.
+class TemplateFile {
+public:
+    TemplateFile() = default;
+    ~TemplateFile();
+    TemplateFile(const TemplateFile&) = delete;
+    TemplateFile& operator=(const TemplateFile&) = delete;
 
-enum class TemplateMode { Prepare, Finish };
+    void Create(const QString& path);
+    void Write(const char* bytes, qsizetype count);
+    // Whether a copy of `source` is a copy of the template this run wrote.
+    bool Serves(const QString& source) const { return fd_ >= 0 && source == path_; }
+    // Writes the template's bytes to a new file open for writing.
+    void CopyTo(int destinationFd, const QString& destination);
+    // Never fails: a template that cannot be deleted stays.
+    void Remove(const QString& path) noexcept;
 
-// How a prepare ended; the stop flag is set after Stopped and Failed alike.
-enum class TemplateOutcome { Ready, Stopped, Failed };
+private:
+    void Close() noexcept;
 
-// The size of a batch for the progress bar: the count of numbers for a sequential run, 100 for
-// the other sources. Nothing when the sequence inputs cannot be read (a refused run's finish).
-std::optional<double> BatchMaximum(const WindowModel& model);
-
-// Prepare: sets the progress bar up for the batch and, for new files, writes the template of N
-// fill bytes in 32,000-byte blocks, honouring a stop before each block. A failure is logged with
-// site tag 1 and sets the stop flag, so that no batch runs. Finish: deletes the template.
-TemplateOutcome PrepareTemplateFile(RunContext& context, TemplateMode mode);
+    int fd_ = -1;
+    QString path_;
+    off_t size_ = 0;
+    // The byte every template byte equals, while that holds: copies are then written from
+    // memory, never read back.
+    std::optional<char> fill_;
+    QByteArray buffer_;
+};
 
 }  // namespace zarame

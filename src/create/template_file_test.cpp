@@ -1,10 +1,17 @@
 #include "create/template_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QFileInfo>
-#include <vector>
 
-#include "run/progress_log.h"
+#include <atomic>
+#include <functional>
+#include <thread>
+
+#include "common/byte_text.h"
+#include "common/run_time_error.h"
 #include "testing/test_support.h"
 
 namespace zarame {
@@ -12,130 +19,132 @@ namespace {
 
 using testing::Exists;
 using testing::ReadFile;
+using testing::WriteFile;
 
-// Remembers the size of every block written.
-class RecordingFileService : public PosixFileService {
-public:
-    void WriteTemplate(const char* bytes, qsizetype count) override {
-        blocks.push_back(count);
-        PosixFileService::WriteTemplate(bytes, count);
+int ErrorNumberOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const RunTimeError& error) {
+        return error.number();
     }
-    std::vector<qsizetype> blocks;
-};
+    return 0;
+}
 
-class TemplateBuilder : public ::testing::Test {
+QByteArray Native(const QString& path) {
+    return EncodeBytes(path);
+}
+
+class TemplateLife : public ::testing::Test {
 protected:
-    TemplateBuilder() {
-        path = temporary.path() + "/KRB_tmp.tmp";
-        model.select(OptionGroup::optType, 2);
-        model.setText(TextBox::txtMin, "5");
-        model.setText(TextBox::txtMax, "14");
-        host.onPump = [this](int) { barAtPump.push_back(model.progress().value); };
-    }
-    TemplateOutcome Prepare(const QString& size, const QString& fill = "0x00") {
-        model.setText(TextBox::txtFileByte, size);
-        model.setText(TextBox::txtCode, fill);
-        return PrepareTemplateFile(context, TemplateMode::Prepare);
-    }
+    QString Path(const char* name) const { return temporary.path() + u'/' + QLatin1String(name); }
 
     QTemporaryDir temporary;
-    QString path;
-    WindowModel model;
-    testing::TestHost host;
-    RecordingFileService files;
-    bool stopRequested = false;
-    SourceExtent extent;
-    RunContext context{model, host, files, stopRequested, 1000, temporary.path() + "/KRB_tmp.tmp",
-                       extent};
-    std::vector<float> barAtPump;
+    QString templatePath = temporary.path() + "/KRB_tmp.tmp";
+    TemplateFile ours;
 };
 
-// Blocks of 32,000 bytes from one buffer; the bar counts them, then returns to the batch.
-TEST_F(TemplateBuilder, WritesBlocksOf32000AndCountsThem) {
-    const struct {
-        const char* size;
-        std::vector<qsizetype> blocks;
-        std::vector<float> barAtPumps;
-    } cases[] = {{"0", {}, {}},
-                 {"1", {1}, {1}},
-                 {"31999", {31999}, {1}},
-                 {"32000", {32000}, {1}},
-                 {"32001", {32000, 1}, {1, 2}},
-                 {"64000", {32000, 32000}, {1, 2}},  // a maximum of 3 that the bar never reaches
-                 {"70000", {32000, 32000, 6000}, {1, 2, 3}}};
-    for (const auto& c : cases) {
-        files.blocks.clear();
-        barAtPump.clear();
-        ASSERT_EQ(Prepare(c.size, "255"), TemplateOutcome::Ready);
-        EXPECT_EQ(files.blocks, c.blocks) << c.size;
-        EXPECT_EQ(barAtPump, c.barAtPumps) << c.size;
-        EXPECT_EQ(model.progress().maximum, 10.0f);  // numbers 5 to 14
-        EXPECT_EQ(model.progress().value, 0.0f);
-        ASSERT_TRUE(Exists(path));
-        EXPECT_EQ(ReadFile(path), QByteArray(QByteArray(c.size).toInt(), '\xFF'));
-        PrepareTemplateFile(context, TemplateMode::Finish);
-        EXPECT_FALSE(Exists(path));
+// The template: one run's own, locked from before it has its name to its removal.
+
+TEST_F(TemplateLife, ASecondRunCannotTakeOrDeleteALiveTemplate) {
+    ours.Create(templatePath);
+    ours.Write("12345", 5);
+
+    TemplateFile second;
+    EXPECT_EQ(ErrorNumberOf([&] { second.Create(templatePath); }), EWOULDBLOCK);
+    second.Remove(templatePath);
+    EXPECT_EQ(ReadFile(templatePath), "12345");
+
+    ours.Remove(templatePath);
+    EXPECT_FALSE(Exists(templatePath));
+    second.Create(templatePath);  // free again
+    second.Remove(templatePath);
+}
+
+TEST_F(TemplateLife, LeftoversAreReplacedAndAPlantedLinkIsNotFollowed) {
+    {
+        // A run that ended without its clean-up, under a umask that would make its file
+        // read-only: the leftover still has mode 0644, so the next run clears it.
+        const mode_t umaskBefore = ::umask(0222);
+        TemplateFile killed;
+        killed.Create(templatePath);
+        killed.Write("old leftover, longer than the new content", 41);
+        ::umask(umaskBefore);
     }
-    Prepare("2", "0");
-    EXPECT_EQ(ReadFile(path), QByteArray(2, '\0'));
-    EXPECT_EQ(model.caption(Label::lblNow), QString::fromUtf16(kStatusWritingTemplate));
+    EXPECT_EQ(QFileInfo(templatePath).permissions() & 0x0777, 0x0644);
+    ours.Create(templatePath);
+    ours.Write("new", 3);
+    EXPECT_EQ(ReadFile(templatePath), "new");
+    ours.Remove(templatePath);
+
+    const QString victim = Path("victim");
+    WriteFile(victim, "keep me");
+    ASSERT_EQ(::symlink(Native(victim).constData(), Native(templatePath).constData()), 0);
+    ours.Create(templatePath);
+    ours.Write("xyz", 3);
+    EXPECT_FALSE(QFileInfo(templatePath).isSymLink());
+    ours.Remove(templatePath);
+    EXPECT_EQ(ReadFile(victim), "keep me");
+
+    // A write-protected leftover is not forced: the build fails, and the file stays.
+    WriteFile(templatePath, "read-only");
+    QFile::setPermissions(templatePath, QFileDevice::ReadOwner);
+    EXPECT_EQ(ErrorNumberOf([&] { ours.Create(templatePath); }), EEXIST);
+    ours.Remove(templatePath);
+    EXPECT_TRUE(Exists(templatePath));
 }
 
-TEST_F(TemplateBuilder, StopBetweenBlocksLeavesThePartialFileForTheFinish) {
-    host.onPump = [this](int pump) { stopRequested = pump == 1; };
-    EXPECT_EQ(Prepare("100000"), TemplateOutcome::Stopped);
-    EXPECT_EQ(files.blocks.size(), 1u);
-    EXPECT_EQ(model.logLines(), QStringList{QString::fromUtf16(kStoppedLine)});
-    EXPECT_EQ(model.caption(Label::lblNow), QString::fromUtf16(kStatusStopped));
-    EXPECT_EQ(QFileInfo(path).size(), 32000);
-    PrepareTemplateFile(context, TemplateMode::Finish);
-    EXPECT_FALSE(Exists(path));
+TEST_F(TemplateLife, RunsThatClearLeftoversNeverDisturbALiveRun) {
+    // Refused runs clear leftovers in their clean-up while real runs take the template.
+    std::atomic<bool> done{false};
+    std::thread refusedRuns([&] {
+        while (!done) {
+            TemplateFile refused;
+            refused.Remove(templatePath);
+        }
+    });
+    int disturbed = 0;
+    for (int run = 0; run < 300; ++run) {
+        TemplateFile live;
+        disturbed += ErrorNumberOf([&] {
+                         live.Create(templatePath);
+                         live.Write("x", 1);
+                     }) != 0;
+        disturbed += ReadFile(templatePath) != "x";
+        live.Remove(templatePath);
+    }
+    done = true;
+    refusedRuns.join();
+    EXPECT_EQ(disturbed, 0);
 }
 
-TEST_F(TemplateBuilder, StopDuringTheLastBlockIsNotReportedByTheBuild) {
-    host.onPump = [this](int) { stopRequested = true; };
-    EXPECT_EQ(Prepare("100"), TemplateOutcome::Ready);
-    EXPECT_TRUE(model.logLines().isEmpty());
-    EXPECT_TRUE(stopRequested);
-}
-
-TEST_F(TemplateBuilder, FailureIsLoggedWithItsSiteTagAndStopsTheRun) {
-    testing::FaultyFileService faulty(testing::FaultyFileService::Operation::WriteTemplate, ENOSPC,
-                                      1);
-    RunContext failing{model, host, faulty, stopRequested, 1000, path, extent};
-    model.setText(TextBox::txtFileByte, "100000");
-    EXPECT_EQ(PrepareTemplateFile(failing, TemplateMode::Prepare), TemplateOutcome::Failed);
-    EXPECT_TRUE(stopRequested);
-    ASSERT_EQ(model.logLines().size(), 1);
-    EXPECT_TRUE(model.logLines().front().startsWith("[28][1]"))
-        << model.logLines().front().toStdString();
-    EXPECT_EQ(model.progress().maximum, 10.0f);
-    PrepareTemplateFile(failing, TemplateMode::Finish);
-    EXPECT_FALSE(Exists(path));
-}
-
-TEST_F(TemplateBuilder, OtherKindsOnlyPrepareTheBar) {
-    testing::WriteFile(path, "someone's");
-    model.select(OptionGroup::optSpec, 1);
-    model.select(OptionGroup::optType, 1);
-    model.setProgressValue(7);
-    EXPECT_EQ(Prepare("100"), TemplateOutcome::Ready);
-    PrepareTemplateFile(context, TemplateMode::Finish);
-    EXPECT_EQ(ReadFile(path), "someone's");
-    EXPECT_EQ(model.progress().maximum, 100.0f);
-    EXPECT_EQ(model.progress().value, 0.0f);
-}
-
-TEST(BatchMaximum, CountsTheWholeNonNegativeRange) {
-    WindowModel model;
-    model.select(OptionGroup::optType, 2);
-    model.setText(TextBox::txtMin, "0");
-    model.setText(TextBox::txtMax, "2147483647");
-    EXPECT_EQ(BatchMaximum(model), 2147483648.0);
-    model.setText(TextBox::txtMin, "abc");
-    EXPECT_FALSE(BatchMaximum(model).has_value());
-    model.select(OptionGroup::optType, 0);
-    EXPECT_EQ(BatchMaximum(model), 100.0);
+TEST_F(TemplateLife, CopiesAreExactlyTheTemplate) {
+    const struct {
+        QByteArray content;
+        int blocks;
+    } cases[] = {
+        {{}, 0},
+        {"A", 1},
+        {QByteArray(32000, 'A'), 33},  // over a megabyte: more than one block from memory
+        {"mixed content", 1},
+        {QByteArray(700000, 'x') + "y", 2},  // read back from the template
+    };
+    int index = 0;
+    for (const auto& c : cases) {
+        ours.Create(templatePath);
+        for (int block = 0; block < c.blocks; ++block) {
+            ours.Write(c.content.constData(), c.content.size());
+        }
+        const QString copy = Path("copy") + QString::number(index++);
+        {
+            const int fd = ::open(EncodeBytes(copy).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+            ASSERT_GE(fd, 0);
+            ASSERT_TRUE(ours.Serves(templatePath));
+            ours.CopyTo(fd, copy);
+            ::close(fd);
+        }
+        EXPECT_EQ(ReadFile(copy), c.content.repeated(c.blocks)) << index;
+        ours.Remove(templatePath);
+    }
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 #include <QString>
 #include <cstdint>
 
-#include "window/start_cell.h"
-
 namespace zarame {
 
 class FileService;
@@ -22,7 +20,7 @@ struct SourceExtent {
 };
 
 // What the procedures of one run share: the window, its host, the run's file service, the stop
-// flag, the log cap, the walk's extent and how far the start cell may reach.
+// flag, the log cap and the walk's extent.
 struct RunContext {
     WindowModel& model;
     Host& host;
@@ -31,7 +29,6 @@ struct RunContext {
     std::int32_t logMax;
     QString templatePath;
     SourceExtent& extent;
-    CellReach cellReach = CellReach::WindowField;
 };
 
 // How a name source's walk ended.

@@ -5,11 +5,11 @@
 
 #include "common/byte_text.h"
 #include "create/posix_file_service.h"
-#include "create/template_file.h"
 #include "run/host.h"
+#include "run/parse_request.h"
 #include "run/progress_log.h"
 #include "run/run_context.h"
-#include "run/validation.h"
+#include "run/template_builder.h"
 #include "sources/excel_source.h"
 #include "sources/sequence_source.h"
 #include "sources/text_file_source.h"
@@ -38,6 +38,14 @@ void SetWindowLock(WindowModel& model, WindowLock lock) {
     }
     model.setEnabled(Control::cmdStop, !released);
     model.setEnabled(Control::cmdEnd, released);
+}
+
+// The refusal's message, then the focus on the input it names, once the message is closed.
+void ShowRefusal(Host& host, const InputRefusal& refusal) {
+    host.ShowMessage(refusal.message, MessageIcon::Warning);
+    if (refusal.focus) {
+        host.MoveFocus(*refusal.focus);
+    }
 }
 
 }  // namespace
@@ -79,17 +87,20 @@ RunOutcome RunSequence::cmdCreate_Click() {
 }
 
 RunContext RunSequence::Context() {
-    return RunContext{model_,  host_,         *files_, stopRequested_,
-                      logMax_, templatePath_, extent_, cellReach_};
+    return RunContext{model_, host_, *files_, stopRequested_, logMax_, templatePath_, extent_};
 }
 
 RunOutcome RunSequence::Dispatch() {
     RunContext context = Context();
-    if (ValidateInputs(context) == Validation::Refused) {
+    const ParsedRequest parsed =
+        ParseRequest(model_, *files_, cellReach_, [this] { model_.clearLog(); });
+    if (!parsed.request) {
+        ShowRefusal(host_, parsed.refusal);
         return RunOutcome::Refused;
     }
+    const BatchRequest& request = *parsed.request;
     SetWindowLock(model_, WindowLock::Locked);
-    switch (PrepareTemplateFile(context, TemplateMode::Prepare)) {
+    switch (PrepareTemplateFile(context, request)) {
         case TemplateOutcome::Failed:
             return RunOutcome::Failed;
         case TemplateOutcome::Stopped:
@@ -101,22 +112,26 @@ RunOutcome RunSequence::Dispatch() {
         return RunOutcome::Stopped;  // pressed during the last block: the build saw no stop
     }
     model_.setCaption(Label::lblNow, QString::fromUtf16(kStatusCreating));
-    switch (model_.nameSource()) {
+    return Walk(context, request);
+}
+
+RunOutcome RunSequence::Walk(RunContext& context, const BatchRequest& request) {
+    switch (request.names.source) {
         case NameSource::ExcelColumn:
-            return RunExcelColumn(context);
+            return RunExcelColumn(context, request);
         case NameSource::TextFile: {
-            const TextWalkResult result = CreateFromTextFile(context);
+            const TextWalkResult result = CreateFromTextFile(context, request);
             emptyLineBeforeMore_ = result.emptyLineBeforeMore;
             return result.end == WalkEnd::Stopped ? RunOutcome::Stopped : RunOutcome::Completed;
         }
         case NameSource::SequentialNumbers:
-            return CreateFromNumbers(context) == WalkEnd::Stopped ? RunOutcome::Stopped
-                                                                  : RunOutcome::Completed;
+            return CreateFromNumbers(context, request) == WalkEnd::Stopped ? RunOutcome::Stopped
+                                                                           : RunOutcome::Completed;
     }
     return RunOutcome::Completed;
 }
 
-RunOutcome RunSequence::RunExcelColumn(RunContext& context) {
+RunOutcome RunSequence::RunExcelColumn(RunContext& context, const BatchRequest& request) {
     // Opening a book and reading between two cells can take long: the readers ask for a stop
     // on their own, and a stop heard there ends the run as a stop from the walk would.
     const workbook::ReadStopScope readStop([this] {
@@ -124,21 +139,21 @@ RunOutcome RunSequence::RunExcelColumn(RunContext& context) {
         return stopRequested_;
     });
     try {
-        return OpenAndWalkWorkbook(context);
+        return OpenAndWalkWorkbook(context, request);
     } catch (const workbook::ReadStopped&) {
         ReportStop(model_, logMax_);
         return RunOutcome::Stopped;
     }
 }
 
-RunOutcome RunSequence::OpenAndWalkWorkbook(RunContext& context) {
+RunOutcome RunSequence::OpenAndWalkWorkbook(RunContext& context, const BatchRequest& request) {
     // The connection trap covers exactly the start of the component and the opening of the book.
     try {
         spreadsheet_ = std::make_unique<workbook::SpreadsheetApplication>();
         spreadsheet_->SetDisplayAlerts(false);
         spreadsheet_->SetVisible(false);
-        workbook_ =
-            spreadsheet_->Open(model_.text(TextBox::txtExcel), workbook::OpenMode::ReadOnly);
+        workbook_ = spreadsheet_->Open(request.names.workbookColumn.workbookPath,
+                                       workbook::OpenMode::ReadOnly);
     } catch (const RunTimeError& error) {
         connectionFailure_ = error;
     } catch (const std::bad_alloc&) {
@@ -152,8 +167,9 @@ RunOutcome RunSequence::OpenAndWalkWorkbook(RunContext& context) {
                           MessageIcon::Error);
         return RunOutcome::WorkbookUnavailable;
     }
-    return CreateFromExcel(context, *workbook_) == WalkEnd::Stopped ? RunOutcome::Stopped
-                                                                    : RunOutcome::Completed;
+    return CreateFromExcel(context, request, *workbook_) == WalkEnd::Stopped
+               ? RunOutcome::Stopped
+               : RunOutcome::Completed;
 }
 
 void RunSequence::Finish() noexcept {
@@ -167,8 +183,11 @@ void RunSequence::Finish() noexcept {
     step([&] { model_.setProgressValue(model_.progress().minimum); });
     step([&] { model_.setCaption(Label::lblNow, QString()); });
     step([&] {
+        // A refused run has no request: the finish reads what the inputs hold.
         RunContext context = Context();
-        PrepareTemplateFile(context, TemplateMode::Finish);
+        FinishTemplateFile(context, model_.itemKind(),
+                           BatchMaximum(model_.nameSource(), model_.text(TextBox::txtMin),
+                                        model_.text(TextBox::txtMax)));
     });
     files_.reset();
     // The book is closed before its application quits.

@@ -9,6 +9,8 @@
 #include "common/run_time_error.h"
 #include "run/progress_log.h"
 #include "run/run_context.h"
+#include "window/batch_request.h"
+#include "window/start_cell.h"
 
 namespace zarame {
 
@@ -60,8 +62,9 @@ public:
 private:
     RunContext Context();
     RunOutcome Dispatch();
-    RunOutcome RunExcelColumn(RunContext& context);
-    RunOutcome OpenAndWalkWorkbook(RunContext& context);
+    RunOutcome Walk(RunContext& context, const BatchRequest& request);
+    RunOutcome RunExcelColumn(RunContext& context, const BatchRequest& request);
+    RunOutcome OpenAndWalkWorkbook(RunContext& context, const BatchRequest& request);
     void Finish() noexcept;
 
     WindowModel& model_;

@@ -77,10 +77,16 @@ TEST_F(WholeRun, RefusalsEndThroughTheFinishingSteps) {
     EXPECT_FALSE(Exists(templatePath));  // a leftover goes even on a refused run
     ExpectCleanEnd();
 
+    EXPECT_TRUE(host.focus.empty());
+
     model.setText(TextBox::txtFolder, destination);
     model.setText(TextBox::txtMax, "abc");
     EXPECT_EQ(Start(), RunOutcome::Refused);
     EXPECT_TRUE(model.logLines().isEmpty());  // no template error line from the finish either
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[1].text, "連番設定が正しくありません");
+    EXPECT_EQ(host.messages[1].icon, MessageIcon::Warning);
+    EXPECT_EQ(host.focus, std::vector<TextBox>{TextBox::txtFix});
     ExpectCleanEnd();
 }
 

@@ -1,5 +1,6 @@
 #include "settings/run_settings.h"
 
+#include "window/input_groups.h"
 #include "window/window_model.h"
 
 namespace zarame {
@@ -42,6 +43,12 @@ RunSettings ReadRunSettings(const WindowModel& model) {
     settings.FileWriteCode = model.text(TextBox::txtCode);
     settings.FileDuplicateSource = model.text(TextBox::txtDup);
     return settings;
+}
+
+void StartUp(WindowModel& model, const RunSettings& stored) {
+    model.setTitle(MainWindowTitle());
+    ApplyRunSettings(stored, model);
+    UpdateInputGroups(model);
 }
 
 }  // namespace zarame

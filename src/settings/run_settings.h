@@ -3,7 +3,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "run/progress_log.h"
+#include "window/input_defaults.h"
 
 namespace zarame {
 
@@ -12,21 +12,21 @@ class WindowModel;
 // The sixteen inputs of a run, named by the keys they are stored under. The defaults are the
 // window's first-start contents, so an empty store and a first start look the same.
 struct RunSettings {
-    int Type = 0;  // optType member
+    int Type = DefaultMember(OptionGroup::optType);  // optType member
     QString ExcelPath;
-    QString StartCell = QStringLiteral("B2");
-    QString BlankRows = QStringLiteral("3");
+    QString StartCell = DefaultText(TextBox::txtStartCell);
+    QString BlankRows = DefaultText(TextBox::txtBlank);
     QString TextPath;
     QString FixedText;
-    int BeforeAfter = 1;  // optBeforeAfter member
-    QString NumberMin = QStringLiteral("1");
-    QString NumberMax = QStringLiteral("100");
-    QString NumberSize = QStringLiteral("3");
+    int BeforeAfter = DefaultMember(OptionGroup::optBeforeAfter);  // optBeforeAfter member
+    QString NumberMin = DefaultText(TextBox::txtMin);
+    QString NumberMax = DefaultText(TextBox::txtMax);
+    QString NumberSize = DefaultText(TextBox::txtSize);
     QString Extension;
     QString Folder;
-    int FileCreateSpec = 0;  // optSpec member
-    QString FileSizeBytes = QStringLiteral("0");
-    QString FileWriteCode = QStringLiteral("0x00");
+    int FileCreateSpec = DefaultMember(OptionGroup::optSpec);  // optSpec member
+    QString FileSizeBytes = DefaultText(TextBox::txtFileByte);
+    QString FileWriteCode = DefaultText(TextBox::txtCode);
     QString FileDuplicateSource;
 
     bool operator==(const RunSettings&) const = default;
@@ -39,5 +39,9 @@ void ApplyRunSettings(const RunSettings& settings, WindowModel& model);
 
 // The window's current inputs as a record.
 RunSettings ReadRunSettings(const WindowModel& model);
+
+// The window's opening: its title, the stored inputs (whose reactions run as they are put in),
+// then the groups for the loaded selection.
+void StartUp(WindowModel& model, const RunSettings& stored);
 
 }  // namespace zarame

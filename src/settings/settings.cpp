@@ -47,29 +47,32 @@ QString Stored(int member) {
 StoredSettings LoadSettings(SettingsStore& store) {
     StoredSettings stored;
     RunSettings& inputs = stored.inputs;
+    const RunSettings defaults;
+    const auto text = [&store](const char* key, const QString& fallback) {
+        return store.Get(QLatin1String(key), fallback);
+    };
     stored.logMax = LogMaxOf(store.Get(QStringLiteral("LogMax"), QString()));
-    const QString type = store.Get(QStringLiteral("Type"), QStringLiteral("0"));
-    inputs.Type = MemberOf(type, 0);
-    inputs.ExcelPath = store.Get(QStringLiteral("ExcelPath"), QString());
-    inputs.StartCell = store.Get(QStringLiteral("StartCell"), QStringLiteral("B2"));
-    inputs.BlankRows = store.Get(QStringLiteral("BlankRows"), QStringLiteral("3"));
+    inputs.Type = MemberOf(text("Type", Stored(defaults.Type)), defaults.Type);
+    inputs.ExcelPath = text("ExcelPath", defaults.ExcelPath);
+    inputs.StartCell = text("StartCell", defaults.StartCell);
+    inputs.BlankRows = text("BlankRows", defaults.BlankRows);
     if (inputs.BlankRows.size() > kBlankRowsLength) {
-        inputs.BlankRows = QStringLiteral("3");
+        inputs.BlankRows = defaults.BlankRows;
     }
-    inputs.TextPath = store.Get(QStringLiteral("TextPath"), QString());
-    inputs.FixedText = store.Get(QStringLiteral("FixedText"), QString());
-    inputs.BeforeAfter =
-        store.Get(QStringLiteral("BeforeAfter"), QStringLiteral("1")) == u"0" ? 0 : 1;
-    inputs.NumberMin = store.Get(QStringLiteral("NumberMin"), QStringLiteral("1"));
-    inputs.NumberMax = store.Get(QStringLiteral("NumberMax"), QStringLiteral("100"));
-    inputs.NumberSize = store.Get(QStringLiteral("NumberSize"), QStringLiteral("3"));
-    inputs.Extension = store.Get(QStringLiteral("Extension"), QString());
-    inputs.Folder = store.Get(QStringLiteral("Folder"), QString());
+    inputs.TextPath = text("TextPath", defaults.TextPath);
+    inputs.FixedText = text("FixedText", defaults.FixedText);
+    // Only "0" selects the other member.
+    inputs.BeforeAfter = text("BeforeAfter", Stored(defaults.BeforeAfter)) == u"0" ? 0 : 1;
+    inputs.NumberMin = text("NumberMin", defaults.NumberMin);
+    inputs.NumberMax = text("NumberMax", defaults.NumberMax);
+    inputs.NumberSize = text("NumberSize", defaults.NumberSize);
+    inputs.Extension = text("Extension", defaults.Extension);
+    inputs.Folder = text("Folder", defaults.Folder);
     inputs.FileCreateSpec =
-        MemberOf(store.Get(QStringLiteral("FileCreateSpec"), QStringLiteral("0")), 0);
-    inputs.FileSizeBytes = store.Get(QStringLiteral("FileSizeBytes"), QStringLiteral("0"));
-    inputs.FileWriteCode = store.Get(QStringLiteral("FileWriteCode"), QStringLiteral("0x00"));
-    inputs.FileDuplicateSource = store.Get(QStringLiteral("FileDuplicateSource"), QString());
+        MemberOf(text("FileCreateSpec", Stored(defaults.FileCreateSpec)), defaults.FileCreateSpec);
+    inputs.FileSizeBytes = text("FileSizeBytes", defaults.FileSizeBytes);
+    inputs.FileWriteCode = text("FileWriteCode", defaults.FileWriteCode);
+    inputs.FileDuplicateSource = text("FileDuplicateSource", defaults.FileDuplicateSource);
     return stored;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "run/progress_log.h"
 #include "settings/run_settings.h"
 #include "settings/settings_file.h"
 

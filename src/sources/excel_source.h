@@ -3,6 +3,7 @@
 #include <QStringView>
 
 #include "run/run_context.h"
+#include "window/batch_request.h"
 
 namespace zarame {
 
@@ -14,9 +15,9 @@ class Workbook;
 // removed at both ends.
 bool IsBlankCell(QStringView text);
 
-// Walks down one column of the workbook's active sheet from the start cell, creating one item per
-// non-blank cell and logging each with the cell text, until txtBlank blank cells in a row, a stop
-// request, or a failure, which is raised to the run.
-WalkEnd CreateFromExcel(RunContext& context, workbook::Workbook& book);
+// Walks down the request's column of the workbook's active sheet from its start cell, creating
+// one item per non-blank cell and logging each with the cell text, until the blank limit of blank
+// cells in a row, a stop request, or a failure, which is raised to the run.
+WalkEnd CreateFromExcel(RunContext& context, const BatchRequest& request, workbook::Workbook& book);
 
 }  // namespace zarame

@@ -21,18 +21,17 @@ using testing::WriteFile;
 class ExcelSourceTest : public ::testing::Test {
 protected:
     ExcelSourceTest() {
-        fixture_.model.select(OptionGroup::optType, 0);
-        fixture_.model.select(OptionGroup::optSpec, 2);
-        fixture_.model.setText(TextBox::txtStartCell, "A1");
-        fixture_.model.setText(TextBox::txtBlank, "3");
+        fixture_.request.items.kind = ItemKind::Folder;
+        Column() = {QString(), {1, 1}, 3};
     }
+    WorkbookColumn& Column() { return fixture_.request.names.workbookColumn; }
 
     WalkEnd Walk(const QByteArray& csv) {
         const QString path = fixture_.temporary.filePath("names.csv");
         WriteFile(path, csv);
         book_ = workbook::SpreadsheetApplication().Open(path, workbook::OpenMode::ReadOnly);
         RunContext context = fixture_.Context();
-        return CreateFromExcel(context, *book_);
+        return CreateFromExcel(context, fixture_.request, *book_);
     }
 
     QStringList Log() const { return fixture_.model.logLines(); }
@@ -53,13 +52,13 @@ TEST_F(ExcelSourceTest, BlankRuleEndsAtTheLimitAndCountsLeadingBlanks) {
     EXPECT_EQ(Walk("\n  \n\u3000\nlate\n"), WalkEnd::Finished);  // spaces only are blank
     EXPECT_TRUE(Log().isEmpty());
 
-    fixture_.model.setText(TextBox::txtBlank, "1");
+    Column().blankLimit = 1;
     EXPECT_EQ(Walk("x\n\ny\n"), WalkEnd::Finished);
     EXPECT_EQ(Log(), QStringList{"xは既に存在しています"});
 }
 
-TEST_F(ExcelSourceTest, StartCellColumnIsUpperCasedAndNamesKeepTheirBlanks) {
-    fixture_.model.setText(TextBox::txtStartCell, "b2");
+TEST_F(ExcelSourceTest, StartCellColumnAndRowAreReadAndNamesKeepTheirBlanks) {
+    Column().startCell = {2, 2};
     EXPECT_EQ(Walk("skip,skip\nno, lead\nno,next \n"), WalkEnd::Finished);
     EXPECT_EQ(FolderEntries(fixture_.destination), QStringList({" lead", "next "}));
 }
@@ -76,9 +75,9 @@ TEST_F(ExcelSourceTest, StopIsSeenBeforeTheNextCell) {
 }
 
 TEST_F(ExcelSourceTest, RowZeroAndRefusedNamesAreRaised) {
-    fixture_.model.setText(TextBox::txtStartCell, "A0");
+    Column().startCell.row = 0;  // the window's field lets row 0 through
     EXPECT_THROW(Walk("a\n"), RunTimeError);
-    fixture_.model.setText(TextBox::txtStartCell, "A1");
+    Column().startCell.row = 1;
     EXPECT_THROW(Walk("a\nmissing/b\nc\n"), RunTimeError);
     EXPECT_EQ(Log(), QStringList{"aを作成しました"});
     // A cell is someone else's data: a name that climbs out of the folder is never made.

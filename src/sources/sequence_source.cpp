@@ -1,49 +1,21 @@
 #include "sources/sequence_source.h"
 
-#include <algorithm>
-
-#include "common/numbers.h"
 #include "create/item_creator.h"
 #include "run/host.h"
 #include "run/progress_log.h"
-#include "window/window_model.h"
+#include "window/sequence_name.h"
 
 namespace zarame {
 
-namespace {
-
-// No file system takes a name of more than 255 bytes, so wider padding could only make a name
-// that is refused anyway; holding it here keeps a huge digit count from exhausting memory.
-constexpr std::int32_t kMaximumPadding = 256;
-
-}  // namespace
-
-QString NumberText(std::int32_t number, std::int32_t digits) {
-    const QString text = QString::number(number);
-    return digits > 0 ? text.rightJustified(std::min(digits, kMaximumPadding), u'0') : text;
-}
-
-QString SequenceName(std::int32_t number, std::int32_t digits, const QString& fixedText,
-                     NumberPlacement placement, const QString& extension) {
-    const QString numberText = NumberText(number, digits);
-    return (placement == NumberPlacement::BeforeFixedText ? numberText + fixedText
-                                                          : fixedText + numberText) +
-           extension;
-}
-
-WalkEnd CreateFromNumbers(RunContext& context) {
+WalkEnd CreateFromNumbers(RunContext& context, const BatchRequest& request) {
     WindowModel& model = context.model;
+    const NumberSequence& numbers = request.names.numbers;
     // Everything but the number is fixed for the walk: what goes before it and what after.
-    const QString& fixedText = model.text(TextBox::txtFix);
-    const bool numberFirst = model.numberFirst();
-    const QString beforeNumber = numberFirst ? QString() : fixedText;
-    const QString afterNumber = (numberFirst ? fixedText : QString()) + model.text(TextBox::txtExt);
-    const std::int32_t digits = ToInt32(model.text(TextBox::txtSize));
-    const std::int64_t first = ToInt32(model.text(TextBox::txtMin));
-    const std::int64_t last = ToInt32(model.text(TextBox::txtMax));
-    // The inputs are locked for the run, so the folder and item kind are read once.
-    const QString folderPrefix = model.text(TextBox::txtFolder) + u'/' + beforeNumber;
-    const ItemRecipe recipe = ItemRecipeOf(model, context.templatePath);
+    const SequenceFrame frame = FrameOf(numbers);
+    const QString folderPrefix = request.folder + u'/' + frame.beforeNumber;
+    const ItemRecipe recipe = ItemRecipeOf(request.items, context.templatePath);
+    const std::int64_t first = numbers.first;
+    const std::int64_t last = numbers.last;
     context.extent = {SourceExtent::Unit::Items, 0, last >= first ? last - first + 1 : 0};
 
     // A 64-bit counter, so that a range ending at 2147483647 ends there instead of wrapping.
@@ -52,8 +24,9 @@ WalkEnd CreateFromNumbers(RunContext& context) {
             ReportStop(model, context.logMax);
             return WalkEnd::Stopped;
         }
-        const QString path =
-            folderPrefix + NumberText(static_cast<std::int32_t>(number), digits) + afterNumber;
+        const QString path = folderPrefix +
+                             NumberText(static_cast<std::int32_t>(number), numbers.digitCount) +
+                             frame.afterNumber;
         const bool created = CreateItem(path, recipe, context.files);
         AddLog(model, OutcomeLine(path, created), context.logMax);
         context.extent.done = number - first + 1;

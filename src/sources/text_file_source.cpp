@@ -10,16 +10,16 @@
 
 namespace zarame {
 
-TextWalkResult CreateFromTextFile(RunContext& context) {
+TextWalkResult CreateFromTextFile(RunContext& context, const BatchRequest& request) {
     WindowModel& model = context.model;
     const std::unique_ptr<TextStream> stream =
-        context.files.OpenTextFile(model.text(TextBox::txtText));
-    const QString& folder = model.text(TextBox::txtFolder);
+        context.files.OpenTextFile(request.names.textFilePath);
+    const QString& folder = request.folder;
     stream->SetStopCheck([&context] {
         context.host.PumpEvents();
         return context.stopRequested;
     });
-    const ItemRecipe recipe = ItemRecipeOf(model, context.templatePath);
+    const ItemRecipe recipe = ItemRecipeOf(request.items, context.templatePath);
     context.extent = {SourceExtent::Unit::Bytes, 0, stream->size()};
     try {
         while (true) {

@@ -30,10 +30,10 @@ protected:
     TextWalkResult Walk(const QByteArray& names) {
         const QString namesPath = fixture_.temporary.filePath(QStringLiteral("names.txt"));
         WriteFile(namesPath, names);
-        fixture_.model.setText(TextBox::txtText, namesPath);
-        fixture_.model.select(OptionGroup::optSpec, 2);
+        fixture_.request.names.textFilePath = namesPath;
+        fixture_.request.items.kind = ItemKind::Folder;
         RunContext context = fixture_.Context();
-        return CreateFromTextFile(context);
+        return CreateFromTextFile(context, fixture_.request);
     }
 
     QString Item(const QString& name) const { return fixture_.destination + u'/' + name; }
@@ -106,12 +106,12 @@ TEST_F(TextFileSourceTest, FolderAndListWhoseNamesAreNotUtf8AreTheOnesUsed) {
     ASSERT_EQ(::rename(EncodeBytes(fixture_.temporary.filePath("list")).constData(),
                        (EncodeBytes(fixture_.temporary.path()) + "/n\xfe.txt").constData()),
               0);
-    fixture_.model.setText(TextBox::txtFolder, DecodeBytes(base + "/d\xff"));
-    fixture_.model.setText(TextBox::txtText,
-                           DecodeBytes(EncodeBytes(fixture_.temporary.path()) + "/n\xfe.txt"));
-    fixture_.model.select(OptionGroup::optSpec, 2);
+    fixture_.request.folder = DecodeBytes(base + "/d\xff");
+    fixture_.request.names.textFilePath =
+        DecodeBytes(EncodeBytes(fixture_.temporary.path()) + "/n\xfe.txt");
+    fixture_.request.items.kind = ItemKind::Folder;
     RunContext context = fixture_.Context();
-    EXPECT_EQ(CreateFromTextFile(context).end, WalkEnd::Finished);
+    EXPECT_EQ(CreateFromTextFile(context, fixture_.request).end, WalkEnd::Finished);
     EXPECT_EQ(::access((base + "/d\xff/a").constData(), F_OK), 0);
     EXPECT_EQ(::access((base + "/d\xff/\xe3\x81\x82").constData(), F_OK), 0);  // あ from CP932
     EXPECT_EQ(FolderEntries(Item("d\uFFFD")).size() + FolderEntries(Item("d?")).size(), 0);

@@ -93,6 +93,7 @@ ContextFixture::ContextFixture()
       templatePath(temporary.path() + QStringLiteral("/KRB_tmp.tmp")) {
     QDir().mkpath(destination);
     model.setText(TextBox::txtFolder, destination);
+    request.folder = destination;
 }
 
 }  // namespace zarame::testing

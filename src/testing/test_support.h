@@ -115,6 +115,7 @@ struct ContextFixture {
     QTemporaryDir temporary;
     QString destination;
     QString templatePath;
+    BatchRequest request;  // into the destination
     WindowModel model;
     TestHost host;
     PosixFileService files;

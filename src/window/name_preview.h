@@ -1,22 +1,16 @@
 #pragma once
 
-#include <QString>
-#include <optional>
+#include "window/sequence_name.h"
 
 namespace zarame {
 
 class WindowModel;
 
-// The first and last names of the sequence, or nothing when the sequence inputs are unusable
-// (not numeric, out of the 32-bit range, negative, or the last below the first). This is the rule
-// a sequential run is checked against.
-struct SequenceSamples {
-    QString first;
-    QString last;
-};
-std::optional<SequenceSamples> ComputeSequenceSamples(const WindowModel& model);
+// The window's sequence inputs, as the preview and the run's check read them.
+SequenceTexts SequenceTextsOf(const WindowModel& model);
 
-// Refreshes the two preview labels; never fails.
+// Refreshes the two preview labels: the names of the first and last numbers, or nothing when
+// the sequence inputs are unusable. Never fails.
 void UpdateSample(WindowModel& model);
 
 }  // namespace zarame

@@ -1,6 +1,5 @@
 #include "window/reactions.h"
 
-#include "settings/run_settings.h"
 #include "window/input_groups.h"
 #include "window/name_preview.h"
 #include "window/window_model.h"
@@ -41,12 +40,6 @@ void ConnectReactions(WindowModel& model) {
 
 void SequenceInputFocusChanged(WindowModel& model) {
     UpdateSample(model);
-}
-
-void StartUp(WindowModel& model, const RunSettings& stored) {
-    model.setTitle(MainWindowTitle());
-    ApplyRunSettings(stored, model);
-    UpdateInputGroups(model);
 }
 
 }  // namespace zarame

@@ -14,9 +14,4 @@ void ConnectReactions(WindowModel& model);
 // GotFocus and LostFocus of the sequence inputs and of "前"/"後".
 void SequenceInputFocusChanged(WindowModel& model);
 
-// The window's opening: its title, the stored inputs (whose reactions run as they are put in),
-// then the groups for the loaded selection.
-struct RunSettings;
-void StartUp(WindowModel& model, const RunSettings& stored);
-
 }  // namespace zarame

@@ -1,20 +1,18 @@
 #include "window/window_model.h"
 
+#include "window/input_defaults.h"
+
 namespace zarame {
 
 WindowModel::WindowModel() {
     setObjectName(QStringLiteral("frmMain"));
     title_ = QStringLiteral("ざらめ v");
-    texts_[Index(TextBox::txtStartCell)] = QStringLiteral("B2");
-    texts_[Index(TextBox::txtBlank)] = QStringLiteral("3");
-    texts_[Index(TextBox::txtMin)] = QStringLiteral("1");
-    texts_[Index(TextBox::txtMax)] = QStringLiteral("100");
-    texts_[Index(TextBox::txtSize)] = QStringLiteral("3");
-    texts_[Index(TextBox::txtFileByte)] = QStringLiteral("0");
-    texts_[Index(TextBox::txtCode)] = QStringLiteral("0x00");
-    selections_[Index(OptionGroup::optType)] = 0;
-    selections_[Index(OptionGroup::optBeforeAfter)] = 1;
-    selections_[Index(OptionGroup::optSpec)] = 0;
+    for (int box = 0; box < kTextBoxCount; ++box) {
+        texts_[box] = DefaultText(static_cast<TextBox>(box));
+    }
+    for (int group = 0; group < kOptionGroupCount; ++group) {
+        selections_[group] = DefaultMember(static_cast<OptionGroup>(group));
+    }
     enabled_.fill(true);
     enabled_[Index(Control::cmdStop)] = false;
 }

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "window/batch_request.h"
+
 namespace zarame {
 
 // Enumerators carry the names of the window's controls, so logic reads like the window it drives.
@@ -70,11 +72,6 @@ inline constexpr int kControlCount = 33;
 
 enum class Label { lblSample0, lblSample1, lblNow };
 inline constexpr int kLabelCount = 3;
-
-// `optType`: where the names come from. Code tests 0, then 1, and treats anything else as 2.
-enum class NameSource { ExcelColumn = 0, TextFile = 1, SequentialNumbers = 2 };
-// `optSpec`: what each item is, tested the same way.
-enum class ItemKind { NewFile = 0, Duplicate = 1, Folder = 2 };
 
 struct ProgressBar {
     float minimum = 0;

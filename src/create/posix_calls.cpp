@@ -1,0 +1,77 @@
+#include "create/posix_calls.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
+
+#include "common/byte_text.h"
+#include "common/run_time_error.h"
+
+namespace zarame::posix {
+
+QByteArray Native(const QString& path) {
+    if (path.contains(QChar(u'\0'))) {
+        throw FileSystemError(EINVAL, path);
+    }
+    return EncodeBytes(path);
+}
+
+void ThrowErrno(const QString& path) {
+    throw FileSystemError(errno, path);
+}
+
+FileDescriptor::~FileDescriptor() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+bool PathNamesDescriptor(const QByteArray& native, int fd) {
+    struct stat open;
+    struct stat atPath;
+    return ::fstat(fd, &open) == 0 && ::lstat(native.constData(), &atPath) == 0 &&
+           open.st_dev == atPath.st_dev && open.st_ino == atPath.st_ino;
+}
+
+bool WriteAll(int fd, const char* bytes, size_t count) {
+    while (count > 0) {
+        const ssize_t written = ::write(fd, bytes, count);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes += written;
+        count -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+ssize_t ReadAt(int fd, char* bytes, size_t count, off_t offset) {
+    while (true) {
+        const ssize_t read = ::pread(fd, bytes, count, offset);
+        if (read >= 0 || errno != EINTR) {
+            return read;
+        }
+    }
+}
+
+void DeleteFile(const QString& path) {
+    const QByteArray native = Native(path);
+    struct stat status;
+    if (::lstat(native.constData(), &status) != 0) {
+        ThrowErrno(path);
+    }
+    if (S_ISDIR(status.st_mode)) {
+        throw FileSystemError(EISDIR, path);
+    }
+    if (!S_ISLNK(status.st_mode) && (status.st_mode & S_IWUSR) == 0) {
+        throw FileSystemError(EACCES, path);
+    }
+    if (::unlink(native.constData()) != 0) {
+        ThrowErrno(path);
+    }
+}
+
+}  // namespace zarame::posix

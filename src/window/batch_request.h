@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "window/sequence_name.h"
+#include "window/start_cell.h"
+
+namespace zarame {
+
+// Where the names come from; the window's `optType` tests 0, then 1, and treats anything else
+// as 2.
+enum class NameSource { ExcelColumn = 0, TextFile = 1, SequentialNumbers = 2 };
+// What each item is; the window's `optSpec` is read the same way.
+enum class ItemKind { NewFile = 0, Duplicate = 1, Folder = 2 };
+
+// One column of a workbook's active sheet, read down from a cell.
+struct WorkbookColumn {
+    QString workbookPath;
+    StartCell startCell;
+    std::int32_t blankLimit = 1;  // blank cells in a row that end the walk
+};
+
+// The name source with its inputs; only those of the chosen source are filled in.
+struct NameRequest {
+    NameSource source = NameSource::ExcelColumn;
+    WorkbookColumn workbookColumn;
+    QString textFilePath;
+    NumberSequence numbers;
+};
+
+// The item kind with its inputs; only those of the chosen kind are filled in.
+struct ItemRequest {
+    ItemKind kind = ItemKind::NewFile;
+    std::int32_t fileSize = 0;  // bytes of every new file
+    std::uint8_t fillByte = 0;
+    QString duplicateSource;
+};
+
+// One batch, as the inputs asked for it once they were checked.
+struct BatchRequest {
+    NameRequest names;
+    ItemRequest items;
+    QString folder;  // the destination, as typed
+};
+
+}  // namespace zarame

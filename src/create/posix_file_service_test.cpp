@@ -28,18 +28,10 @@
 namespace zarame {
 namespace {
 
+using testing::ErrorNumberOf;
 using testing::Exists;
 using testing::ReadFile;
 using testing::WriteFile;
-
-int ErrorNumberOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const RunTimeError& error) {
-        return error.number();
-    }
-    return 0;
-}
 
 QByteArray Native(const QString& path) {
     return EncodeBytes(path);

@@ -17,22 +17,10 @@
 namespace zarame {
 namespace {
 
+using testing::ErrorNumberOf;
 using testing::Exists;
 using testing::ReadFile;
 using testing::WriteFile;
-
-int ErrorNumberOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const RunTimeError& error) {
-        return error.number();
-    }
-    return 0;
-}
-
-QByteArray Native(const QString& path) {
-    return EncodeBytes(path);
-}
 
 class TemplateLife : public ::testing::Test {
 protected:
@@ -78,7 +66,7 @@ TEST_F(TemplateLife, LeftoversAreReplacedAndAPlantedLinkIsNotFollowed) {
 
     const QString victim = Path("victim");
     WriteFile(victim, "keep me");
-    ASSERT_EQ(::symlink(Native(victim).constData(), Native(templatePath).constData()), 0);
+    ASSERT_EQ(::symlink(EncodeBytes(victim).constData(), EncodeBytes(templatePath).constData()), 0);
     ours.Create(templatePath);
     ours.Write("xyz", 3);
     EXPECT_FALSE(QFileInfo(templatePath).isSymLink());

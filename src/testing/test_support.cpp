@@ -54,6 +54,15 @@ void WriteFile(const QString& path, const QByteArray& content) {
     }
 }
 
+int ErrorNumberOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const RunTimeError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
 bool Exists(const QString& path) {
     return QFileInfo::exists(path);
 }

@@ -82,6 +82,8 @@ private:
 QByteArray ReadFile(const QString& path);
 void WriteFile(const QString& path, const QByteArray& content);
 bool Exists(const QString& path);
+// The number of the RunTimeError `action` raises, 0 when it raises none.
+int ErrorNumberOf(const std::function<void()>& action);
 QStringList FolderEntries(const QString& folder);
 
 // A window, a host and a run whose template and destination live in a fresh temporary folder.

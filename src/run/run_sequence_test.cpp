@@ -217,15 +217,27 @@ protected:
     // A folder per name of column A of a one-sheet book; the walk ends at the first blank.
     void UseBook(const testing::ZipParts& parts,
                  testing::ZipCompression compression = testing::ZipCompression::Deflate) {
-        model.select(OptionGroup::optType, 0);
-        model.select(OptionGroup::optSpec, 2);
-        model.setText(TextBox::txtStartCell, "A1");
-        model.setText(TextBox::txtBlank, "1");
         book = temporary.filePath("book.xlsx");
         ASSERT_TRUE(testing::WriteZip(book, parts, compression));
-        model.setText(TextBox::txtExcel, book);
+        UseBookFile(book, "A1");
+    }
+    void UseBookFile(const QString& path, const QString& startCell) {
+        model.select(OptionGroup::optType, 0);
+        model.select(OptionGroup::optSpec, 2);
+        model.setText(TextBox::txtStartCell, startCell);
+        model.setText(TextBox::txtBlank, "1");
+        model.setText(TextBox::txtExcel, path);
         UpdateInputGroups(model);
         before = EnabledStates();
+    }
+    // The run's first pump comes from inside the reader: a stop there ends the run before any
+    // cell is read or any item made.
+    void ExpectStoppedWhileReading() {
+        host.onPump = [this](int) { run.cmdStop_Click(); };
+        EXPECT_EQ(Start(), RunOutcome::Stopped);
+        EXPECT_EQ(model.logLines(), QStringList{QString::fromUtf16(kStoppedLine)});
+        EXPECT_TRUE(FolderEntries(destination).isEmpty());
+        ExpectCleanEnd();
     }
     QString book;
 };
@@ -234,17 +246,12 @@ TEST_F(WorkbookRun, StopIsHeardWhileALongSharedStringTableIsRead) {
     // Far more strings than a twentieth of a second reads; the first cell names the first.
     UseBook(testing::OneSheetXlsx("<row><c t=\"s\"><v>0</v></c></row>",
                                   "<si><t>name</t></si>" + QByteArray("<si/>").repeated(3000000)));
-    // The first pump comes from the reader: no cell has been read, no item made.
-    host.onPump = [this](int) { run.cmdStop_Click(); };
-    EXPECT_EQ(Start(), RunOutcome::Stopped);
-    EXPECT_EQ(model.logLines(), QStringList{QString::fromUtf16(kStoppedLine)});
-    EXPECT_TRUE(FolderEntries(destination).isEmpty());
-    ExpectCleanEnd();
+    ExpectStoppedWhileReading();
 }
 
 // A shared-string table of 400,000 strings takes far longer to read than the readers go
 // without asking for a stop; the run's first pump comes from inside the reader, before any cell.
-TEST_F(WholeRun, StopIsHeardWhileALegacyBookIsRead) {
+TEST_F(WorkbookRun, StopIsHeardWhileALegacyBookIsRead) {
     namespace book = workbook::test_books;
     QByteArray strings("\x80\x1a\x06\x00\x80\x1a\x06\x00", 8);
     for (int index = 0; index < 400000; ++index) {
@@ -261,17 +268,8 @@ TEST_F(WholeRun, StopIsHeardWhileALegacyBookIsRead) {
             {{"Workbook", book::BookStream(0x0600, table,
                                            {book::Record(0x00FD, book::CellHeader(0, 1) +
                                                                      QByteArray(4, '\0'))})}}));
-    model.select(OptionGroup::optType, 0);
-    model.select(OptionGroup::optSpec, 2);
-    model.setText(TextBox::txtStartCell, "B1");
-    model.setText(TextBox::txtExcel, workbook);
-    UpdateInputGroups(model);
-    before = EnabledStates();
-    host.onPump = [this](int) { run.cmdStop_Click(); };
-    EXPECT_EQ(Start(), RunOutcome::Stopped);
-    EXPECT_EQ(model.logLines(), QStringList{QString::fromUtf16(kStoppedLine)});
-    EXPECT_TRUE(FolderEntries(destination).isEmpty());
-    ExpectCleanEnd();
+    UseBookFile(workbook, "B1");
+    ExpectStoppedWhileReading();
 }
 
 TEST_F(WorkbookRun, DamageBehindTheLastCellReadFailsTheRunAfterItsItems) {

@@ -4,18 +4,12 @@
 
 namespace zarame::workbook {
 
-RunTimeError NotAWorkbook(const QString& path) {
-    return RunTimeError(kWorkbookErrorNumber,
-                        QStringLiteral("ブックの形式ではありません: ") + VisibleText(path));
-}
-
-RunTimeError EncryptedWorkbook(const QString& path) {
-    return RunTimeError(
-        kWorkbookErrorNumber,
-        QStringLiteral("パスワードで保護されたブックは開けません: ") + VisibleText(path));
-}
-
 namespace {
+
+// A cause that names the book, shown as the log shows paths.
+RunTimeError CauseAt(const QString& cause, const QString& path) {
+    return RunTimeError(kWorkbookErrorNumber, cause + VisibleText(path));
+}
 
 QString DamageText(const QString& detail) {
     return QStringLiteral("ブックが壊れています (") + detail + QStringLiteral(")");
@@ -23,19 +17,23 @@ QString DamageText(const QString& detail) {
 
 }  // namespace
 
+RunTimeError NotAWorkbook(const QString& path) {
+    return CauseAt(QStringLiteral("ブックの形式ではありません: "), path);
+}
+
+RunTimeError EncryptedWorkbook(const QString& path) {
+    return CauseAt(QStringLiteral("パスワードで保護されたブックは開けません: "), path);
+}
+
 WorkbookDamage::WorkbookDamage(QString detail)
     : RunTimeError(kWorkbookErrorNumber, DamageText(detail)), detail_(std::move(detail)) {}
 
 RunTimeError BinaryWorkbook(const QString& path) {
-    return RunTimeError(
-        kWorkbookErrorNumber,
-        QStringLiteral("バイナリ形式(.xlsb)のブックは読めません: ") + VisibleText(path));
+    return CauseAt(QStringLiteral("バイナリ形式(.xlsb)のブックは読めません: "), path);
 }
 
 RunTimeError PreExcel5Workbook(const QString& path) {
-    return RunTimeError(
-        kWorkbookErrorNumber,
-        QStringLiteral("Excel 4.0 以前の形式のブックは読めません: ") + VisibleText(path));
+    return CauseAt(QStringLiteral("Excel 4.0 以前の形式のブックは読めません: "), path);
 }
 
 WorkbookDamage DamagedWorkbook(const QString& detail) {
@@ -43,13 +41,11 @@ WorkbookDamage DamagedWorkbook(const QString& detail) {
 }
 
 RunTimeError DamagedWorkbookAt(const QString& path, const QString& detail) {
-    return RunTimeError(kWorkbookErrorNumber,
-                        DamageText(detail) + QStringLiteral(": ") + VisibleText(path));
+    return CauseAt(DamageText(detail) + QStringLiteral(": "), path);
 }
 
 RunTimeError OversizedPart(const QString& part) {
-    return RunTimeError(kWorkbookErrorNumber,
-                        QStringLiteral("ブックの一部が大きすぎます: ") + VisibleText(part));
+    return CauseAt(QStringLiteral("ブックの一部が大きすぎます: "), part);
 }
 
 RunTimeError RowOutOfRange(qint64 row) {
@@ -63,15 +59,11 @@ RunTimeError ColumnOutOfRange(qint64 column) {
 }
 
 RunTimeError SharedStringsTooLarge(const QString& path) {
-    return RunTimeError(
-        kWorkbookErrorNumber,
-        QStringLiteral("共有文字列が大きすぎるため読めません: ") + VisibleText(path));
+    return CauseAt(QStringLiteral("共有文字列が大きすぎるため読めません: "), path);
 }
 
 RunTimeError NoWorkbookStream(const QString& path) {
-    return RunTimeError(
-        kWorkbookErrorNumber,
-        QStringLiteral("Excel のブックが入っていない Office 文書です: ") + VisibleText(path));
+    return CauseAt(QStringLiteral("Excel のブックが入っていない Office 文書です: "), path);
 }
 
 }  // namespace zarame::workbook

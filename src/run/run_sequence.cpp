@@ -98,7 +98,10 @@ RunOutcome RunSequence::Dispatch() {
         ShowRefusal(host_, parsed.refusal);
         return RunOutcome::Refused;
     }
-    const BatchRequest& request = *parsed.request;
+    BatchRequest request = *parsed.request;
+    if (amendRequest_) {
+        amendRequest_(request);
+    }
     SetWindowLock(model_, WindowLock::Locked);
     switch (PrepareTemplateFile(context, request)) {
         case TemplateOutcome::Failed:

@@ -51,6 +51,10 @@ public:
     const QString& templatePath() const { return templatePath_; }
     // The command line takes any cell of a sheet where the window's field holds two characters.
     void setCellReach(CellReach reach) { cellReach_ = reach; }
+    // Lets a front end add what the window's inputs cannot hold (the command line's sizes past
+    // the window's field, its fills and folder options) once the inputs passed their checks.
+    using RequestAmendment = std::function<void(BatchRequest&)>;
+    void setRequestAmendment(RequestAmendment amend) { amendRequest_ = std::move(amend); }
     // The number of the empty line that ended the last text walk's list while lines that are
     // not empty follow it in the file; 0 when there was none.
     std::int64_t emptyLineBeforeMore() const { return emptyLineBeforeMore_; }
@@ -75,6 +79,7 @@ private:
     bool stopRequested_ = false;
     std::int32_t logMax_ = kDefaultLogMax;
     CellReach cellReach_ = CellReach::WindowField;
+    RequestAmendment amendRequest_;
     std::int64_t emptyLineBeforeMore_ = 0;
     std::optional<RunTimeError> connectionFailure_;
     // The spreadsheet connection, held from its opening to the finishing steps.

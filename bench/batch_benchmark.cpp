@@ -43,11 +43,13 @@
 
 #include "common/byte_text.h"
 #include "common/run_time_error.h"
+#include "create/item_creator.h"
 #include "create/posix_file_service.h"
-#include "run/template_builder.h"
 #include "run/host.h"
+#include "run/item_walk.h"
 #include "run/progress_log.h"
 #include "run/run_context.h"
+#include "run/template_builder.h"
 #include "sources/sequence_source.h"
 #include "window/batch_request.h"
 #include "window/window_model.h"
@@ -211,15 +213,10 @@ Timing OursBatch(const fs::path& folder, const fs::path& templatePath, const Our
     zarame::WindowModel model;
     QuietHost host;
     zarame::PosixFileService files;
+    zarame::WindowLog log(model);
     bool stopRequested = false;
-    zarame::SourceExtent extent;
-    zarame::RunContext context{model,
-                               host,
-                               files,
-                               stopRequested,
-                               zarame::kDefaultLogMax,
-                               zarame::DecodeBytes(templatePath.c_str()),
-                               extent};
+    zarame::RunContext context{host, log, files, stopRequested,
+                               zarame::DecodeBytes(templatePath.c_str())};
     zarame::BatchRequest request;
     request.names.source = zarame::NameSource::SequentialNumbers;
     request.names.numbers = {1,
@@ -236,8 +233,12 @@ Timing OursBatch(const fs::path& folder, const fs::path& templatePath, const Our
                                  model.logLines().join(u'\n').toStdString());
     }
     zarame::WalkEnd end = zarame::WalkEnd::Stopped;
-    const Timing timing = Time([&] { end = zarame::CreateFromNumbers(context, request); });
-    zarame::FinishTemplateFile(context, request.items.kind, std::nullopt);
+    const Timing timing = Time([&] {
+        zarame::SequenceNames names(request.names.numbers);
+        end = zarame::WalkItems(context, names, request.folder,
+                                zarame::ItemRecipeOf(request.items, context.templatePath));
+    });
+    zarame::FinishTemplateFile(context, request.items.kind);
     // A batch that met an existing item would be doing less work than the plain loop.
     const QString created = QString::fromUtf16(zarame::kCreatedSuffix);
     if (end != zarame::WalkEnd::Finished || model.logLines().isEmpty() ||
@@ -427,15 +428,9 @@ Timing OursTemplate(const fs::path& path) {
     zarame::WindowModel model;
     QuietHost host;
     zarame::PosixFileService files;
+    zarame::WindowLog log(model);
     bool stopRequested = false;
-    zarame::SourceExtent extent;
-    zarame::RunContext context{model,
-                               host,
-                               files,
-                               stopRequested,
-                               zarame::kDefaultLogMax,
-                               zarame::DecodeBytes(path.c_str()),
-                               extent};
+    zarame::RunContext context{host, log, files, stopRequested, zarame::DecodeBytes(path.c_str())};
     zarame::BatchRequest request;
     request.names.source = zarame::NameSource::SequentialNumbers;
     request.items = {ItemKind::NewFile, static_cast<std::int32_t>(kTemplateBytes), 0x41, QString()};
@@ -449,7 +444,7 @@ Timing OursTemplate(const fs::path& path) {
         throw std::runtime_error("template not written: " +
                                  model.logLines().join(u'\n').toStdString());
     }
-    zarame::FinishTemplateFile(context, ItemKind::NewFile, std::nullopt);
+    zarame::FinishTemplateFile(context, ItemKind::NewFile);
     return timing;
 }
 

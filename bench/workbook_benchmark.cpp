@@ -23,6 +23,7 @@
 
 #include "common/run_time_error.h"
 #include "run/host.h"
+#include "run/progress_log.h"
 #include "run/run_sequence.h"
 #include "window/window_model.h"
 #include "workbook/spreadsheet.h"
@@ -48,8 +49,7 @@ double Seconds(std::chrono::steady_clock::time_point start) {
 
 int Read(const QString& path) {
     const auto start = std::chrono::steady_clock::now();
-    zarame::workbook::SpreadsheetApplication application;
-    const auto book = application.Open(path, zarame::workbook::OpenMode::ReadOnly);
+    const auto book = zarame::workbook::LoadWorkbook(path);
     long rows = 0;
     std::size_t characters = 0;
     // A legacy sheet ends at row 65,536, where asking further raises.
@@ -63,7 +63,6 @@ int Read(const QString& path) {
         rows = row;
     }
     book->Close();
-    application.Quit();
     std::printf("%ld %.3f\n", rows, Seconds(start));
     return characters > 0 ? 0 : 1;
 }
@@ -83,7 +82,8 @@ double TimedRun(bool fromWorkbook, const QString& book, const QString& folder, l
     model.setText(TextBox::txtMax, QString::number(rows));
     model.setText(TextBox::txtSize, "6");
     model.setText(TextBox::txtExt, "");
-    zarame::RunSequence run(model, host, folder + "/../template-" + QString::number(getpid()));
+    zarame::WindowLog log(model);
+    zarame::RunSequence run(model, host, log, folder + "/../template-" + QString::number(getpid()));
     ::sync();
     const auto start = std::chrono::steady_clock::now();
     const zarame::RunOutcome outcome = run.cmdCreate_Click();

@@ -97,9 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         return 0;
     }
     try {
-        zarame::workbook::SpreadsheetApplication application;
-        auto book =
-            application.Open(QString::fromStdString(path), zarame::workbook::OpenMode::ReadOnly);
+        auto book = zarame::workbook::LoadWorkbook(QString::fromStdString(path));
         auto& sheet = book->ActiveSheet();
         for (int row = 1; row <= 64; ++row) {
             sheet.CellText(row, 2);
@@ -109,7 +107,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         sheet.CellText(2, 3);
         sheet.ReadToEnd();
         book->Close();
-        application.Quit();
     } catch (const zarame::RunTimeError&) {
     }
     return 0;

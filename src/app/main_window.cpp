@@ -47,7 +47,8 @@ MainWindow::MainWindow(MainWindowServices services)
     controls_ = BuildControls(this);
     mirror_ = std::make_unique<ModelMirror>(model_, controls_);
     host_ = std::make_unique<WindowHost>(this, *mirror_, controls_, services_.showMessage);
-    run_ = std::make_unique<RunSequence>(model_, *host_, services_.templatePath,
+    log_ = std::make_unique<WindowLog>(model_);
+    run_ = std::make_unique<RunSequence>(model_, *host_, *log_, services_.templatePath,
                                          services_.makeFileService);
     for (TextBox box : {TextBox::txtExcel, TextBox::txtText, TextBox::txtDup, TextBox::txtFolder}) {
         new PathDropTarget(controls_.text(box));
@@ -57,7 +58,7 @@ MainWindow::MainWindow(MainWindowServices services)
 
     IniSettingsStore store(services_.settingsPath);
     const StoredSettings stored = LoadSettings(store);
-    run_->setLogMax(stored.logMax);
+    log_->setLogMax(stored.logMax);
     StartUp(model_, stored.inputs);
 }
 

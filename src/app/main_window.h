@@ -7,6 +7,7 @@
 #include "app/message_box.h"
 #include "app/path_pickers.h"
 #include "app/window_controls.h"
+#include "run/progress_log.h"
 #include "run/run_sequence.h"
 #include "window/window_model.h"
 
@@ -52,6 +53,7 @@ private:
     WindowControls controls_;
     std::unique_ptr<ModelMirror> mirror_;
     std::unique_ptr<WindowHost> host_;
+    std::unique_ptr<WindowLog> log_;
     std::unique_ptr<RunSequence> run_;
     FilePicker filePicker_;
     bool running_ = false;

@@ -7,7 +7,6 @@
 #include "common/byte_text.h"
 #include "run/progress_log.h"
 #include "run/run_sequence.h"
-#include "window/window_model.h"
 
 namespace zarame {
 
@@ -65,36 +64,14 @@ QString CountLine(const SourceExtent& extent, long long items, qint64 millisecon
     return text;
 }
 
-namespace {
-
-// An outcome line ends in exactly one of the two suffixes; an error line starts with "[n][n]".
-enum class LineKind { Created, Existed, Other };
-
-LineKind KindOf(const QString& line) {
-    static const QString created = QString::fromUtf16(kCreatedSuffix);
-    static const QString existed = QString::fromUtf16(kExistsSuffix);
-    const bool errorLine = line.startsWith(u'[') && line.contains(QStringLiteral("]["));
-    if (line.endsWith(created) && !errorLine) {
-        return LineKind::Created;
-    }
-    if (line.endsWith(existed) && !errorLine) {
-        return LineKind::Existed;
-    }
-    return LineKind::Other;
-}
-
-}  // namespace
-
 void WriteToStandardError(const QString& text) {
     WriteMessage(STDERR_FILENO, VisibleText(text).toLocal8Bit(), &CliHost::StopSignalled);
 }
 
-CliHost::CliHost(WindowModel& model) : model_(model), log_(STDOUT_FILENO, &CliHost::StopSignalled) {
+CliHost::CliHost() : log_(STDOUT_FILENO, &CliHost::StopSignalled) {
     outputOnTerminal_ = ::isatty(STDOUT_FILENO) != 0;
     progressOnTerminal_ = ::isatty(STDERR_FILENO) != 0;
     clock_.start();
-    QObject::connect(&model, &WindowModel::logLineAppended, &model,
-                     [this](const QString& line) { WriteLogLine(line); });
 }
 
 CliHost::~CliHost() {
@@ -143,21 +120,45 @@ void CliHost::Finish() {
     EndProgress();
 }
 
-void CliHost::WriteLogLine(const QString& line) {
+void CliHost::PhaseStarted(const PhaseStart& start) {
+    phase_ = start.phase;
+    templateBlocks_ = start.templateBlocks;
+    templateBlocksWritten_ = 0;
+}
+
+void CliHost::TemplateBlockWritten(std::int64_t blocksWritten, std::int64_t blockCount) {
+    templateBlocksWritten_ = blocksWritten;
+    templateBlocks_ = blockCount;
+}
+
+void CliHost::ItemFinished(const ItemOutcome& outcome) {
     if (!sinceFirstItem_.isValid()) {
         sinceFirstItem_.start();
     }
-    switch (KindOf(line)) {
-        case LineKind::Created:
+    switch (outcome.result) {
+        case ItemResult::Made:
             ++created_;
             break;
-        case LineKind::Existed:
+        case ItemResult::AlreadyThere:
             ++existed_;
             break;
-        case LineKind::Other:
-            break;
+        case ItemResult::Refused:
+        case ItemResult::Failed:
+            return;  // the error line follows when the run ends on it
     }
-    log_.Append(line);
+    WriteLogLine(OutcomeLine(outcome.subject, outcome.result));
+}
+
+void CliHost::StopHonoured() {
+    WriteLogLine(QString::fromUtf16(kStoppedLine));
+}
+
+void CliHost::ErrorRaised(const RunTimeError& error, SiteTag site) {
+    WriteLogLine(ErrorLine(error, site));
+}
+
+void CliHost::WriteLogLine(const QString& line) {
+    log_.Append(VisibleLine(line));
     // A log that cannot be written any more ends the run as the stop button would.
     if (log_.state() != LogOutput::State::Open && run_ != nullptr) {
         run_->cmdStop_Click();
@@ -183,18 +184,15 @@ void CliHost::ShowProgress() {
         return;
     }
     lastProgressAt_ = now;
-    const ProgressBar& bar = model_.progress();
-    const QString status = model_.caption(Label::lblNow);
     QString text;
-    if (status == QString::fromUtf16(kStatusWritingTemplate)) {
-        text = status + QStringLiteral(" %1 / %2")
-                            .arg(Grouped(static_cast<long long>(bar.value)),
-                                 Grouped(static_cast<long long>(bar.maximum)));
+    if (phase_ == RunPhase::Template) {
+        text = QString::fromUtf16(kStatusWritingTemplate) +
+               QStringLiteral(" %1 / %2").arg(Grouped(templateBlocksWritten_),
+                                              Grouped(templateBlocks_));
     } else {
-        text = CountLine(
-            status == QString::fromUtf16(kStatusCreating) && run_ != nullptr ? run_->sourceExtent()
-                                                                             : SourceExtent{},
-            created_ + existed_, sinceFirstItem_.isValid() ? sinceFirstItem_.elapsed() : 0);
+        text = CountLine(phase_ == RunPhase::Creating ? extent_ : SourceExtent{},
+                         created_ + existed_,
+                         sinceFirstItem_.isValid() ? sinceFirstItem_.elapsed() : 0);
     }
     WriteToStandardError(QStringLiteral("\r\033[K") + text);
     progressShown_ = true;
@@ -210,10 +208,10 @@ void CliHost::ShowSummary() {
                           .arg(seconds, 0, 'f', 1);
     // A blank line left inside a list ends it there, as it does in the window; whoever typed
     // the list may not have meant that.
-    if (run_ != nullptr && run_->emptyLineBeforeMore() > 0) {
+    if (end_.emptyLineBeforeMore > 0) {
         summary +=
             QStringLiteral("%1 行目の空行で一覧が終わりました。その後の行からは作成していません\n")
-                .arg(Grouped(run_->emptyLineBeforeMore()));
+                .arg(Grouped(end_.emptyLineBeforeMore));
     }
     WriteToStandardError(summary);
 }

@@ -5,18 +5,18 @@
 
 #include "cli/log_output.h"
 #include "run/host.h"
+#include "run/run_observer.h"
 
 namespace zarame {
 
 class RunSequence;
-class WindowModel;
 
-// The host of a run without a window: log lines to standard output in blocks, messages to
-// standard error, Ctrl+C, SIGTERM, SIGHUP and SIGPIPE as the stop button, and a live count on a
-// terminal.
-class CliHost final : public Host {
+// The host and observer of a run without a window: log lines to standard output in blocks,
+// messages to standard error, Ctrl+C, SIGTERM, SIGHUP and SIGPIPE as the stop button, the counts
+// of what happened, and a live count on a terminal.
+class CliHost final : public Host, public RunObserver {
 public:
-    explicit CliHost(WindowModel& model);
+    CliHost();
     ~CliHost() override;
 
     // These signals only raise the stop flag, however often they come, so a run always reaches
@@ -30,6 +30,15 @@ public:
     void ShowMessage(const QString& text, MessageIcon icon) override;
     void MoveFocus(TextBox box) override;
     void PumpEvents() override;
+
+    void RunAccepted() override {}
+    void PhaseStarted(const PhaseStart& start) override;
+    void TemplateBlockWritten(std::int64_t blocksWritten, std::int64_t blockCount) override;
+    void ItemFinished(const ItemOutcome& outcome) override;
+    void StepTaken(const SourceExtent& extent) override { extent_ = extent; }
+    void StopHonoured() override;
+    void ErrorRaised(const RunTimeError& error, SiteTag site) override;
+    void RunEnded(const RunEnd& end) override { end_ = end; }
 
     // Writes the log lines still held and clears the live count; at the end of a run.
     void Finish();
@@ -48,7 +57,6 @@ private:
 
     static volatile std::sig_atomic_t stopSignalled_;
 
-    WindowModel& model_;
     RunSequence* run_ = nullptr;
     LogOutput log_;
     bool outputOnTerminal_ = false;
@@ -56,13 +64,16 @@ private:
     bool progressShown_ = false;
     long long created_ = 0;
     long long existed_ = 0;
+    RunPhase phase_ = RunPhase::Finishing;  // none under way before the run starts
+    std::int64_t templateBlocksWritten_ = 0;
+    std::int64_t templateBlocks_ = 0;
+    SourceExtent extent_;
+    RunEnd end_;
     QElapsedTimer clock_;
     QElapsedTimer sinceFirstItem_;
     qint64 lastProgressAt_ = 0;
     qint64 lastFlushAt_ = -1000;
 };
-
-struct SourceExtent;
 
 // The live count: items so far, the share of the source and the time left where the source
 // knows its extent, and the rate over the time since the first item.

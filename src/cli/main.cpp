@@ -71,7 +71,6 @@ int main(int argc, char* argv[]) {
     }
 
     zarame::WindowModel model;
-    std::int32_t logMax = zarame::kDefaultLogMax;
     if (options.saved) {
         // The window's stored inputs, read only: the command line never writes the store.
         const QString settingsPath = zarame::DefaultSettingsPath();
@@ -86,12 +85,10 @@ int main(int argc, char* argv[]) {
         }
         const zarame::StoredSettings stored = zarame::LoadSettings(store);
         zarame::ApplyRunSettings(stored.inputs, model);
-        logMax = stored.logMax;
     }
     zarame::ApplyCliOptions(options, model);
-    zarame::CliHost host(model);
-    zarame::RunSequence run(model, host, zarame::DefaultTemplatePath());
-    run.setLogMax(logMax);
+    zarame::CliHost host;
+    zarame::RunSequence run(model, host, host, zarame::DefaultTemplatePath());
     run.setCellReach(zarame::CellReach::WholeSheet);
     host.attach(run);
     zarame::CliHost::InstallStopSignals();

@@ -29,10 +29,10 @@ void AddLog(WindowModel& model, const QString& text, std::int32_t logMax) {
     model.setLogTopIndex(static_cast<int>(model.logLines().size()) - 1);
 }
 
-QString OutcomeLine(const QString& subject, bool created) {
+QString OutcomeLine(const QString& subject, ItemResult result) {
     static const QString createdSuffix = QString::fromUtf16(kCreatedSuffix);
     static const QString existsSuffix = QString::fromUtf16(kExistsSuffix);
-    return subject + (created ? createdSuffix : existsSuffix);
+    return subject + (result == ItemResult::Made ? createdSuffix : existsSuffix);
 }
 
 QString ErrorLine(const RunTimeError& error, SiteTag site) {
@@ -40,14 +40,68 @@ QString ErrorLine(const RunTimeError& error, SiteTag site) {
            error.description();
 }
 
-void ReportStop(WindowModel& model, std::int32_t logMax) {
-    AddLog(model, QString::fromUtf16(kStoppedLine), logMax);
-    model.setCaption(Label::lblNow, QString::fromUtf16(kStatusStopped));
+void WindowLog::RunAccepted() {
+    model_.clearLog();
 }
 
-void AdvanceProgress(WindowModel& model) {
-    const ProgressBar& bar = model.progress();
-    model.setProgressValue(bar.maximum > bar.value ? bar.value + 1 : bar.minimum);
+// The bar runs from 0 to the batch's size, when that is known, and starts at 0.
+void WindowLog::ResetBar(std::optional<double> batchMaximum) {
+    model_.setProgressMinimum(0);
+    if (batchMaximum) {
+        model_.setProgressMaximum(static_cast<float>(*batchMaximum));
+    }
+    model_.setProgressValue(0);
+}
+
+void WindowLog::PhaseStarted(const PhaseStart& start) {
+    switch (start.phase) {
+        case RunPhase::Template:
+            ResetBar(start.batchMaximum);
+            model_.setCaption(Label::lblNow, QString::fromUtf16(kStatusWritingTemplate));
+            if (start.templateBlocks > 0) {
+                // The bar counts the template's blocks while it is written.
+                model_.setProgressMaximum(static_cast<float>(start.templateBlocks));
+            }
+            break;
+        case RunPhase::Creating:
+            ResetBar(start.batchMaximum);
+            model_.setCaption(Label::lblNow, QString::fromUtf16(kStatusCreating));
+            break;
+        case RunPhase::Finishing:
+            model_.setProgressValue(model_.progress().minimum);
+            model_.setCaption(Label::lblNow, QString());
+            ResetBar(start.batchMaximum);
+            break;
+    }
+}
+
+void WindowLog::TemplateBlockWritten(std::int64_t, std::int64_t) {
+    const ProgressBar& bar = model_.progress();
+    if (bar.maximum > bar.value) {
+        model_.setProgressValue(bar.value + 1);
+    }
+}
+
+void WindowLog::ItemFinished(const ItemOutcome& outcome) {
+    // A refused or failed item has its error line, written when the run ends on it.
+    if (outcome.result == ItemResult::Made || outcome.result == ItemResult::AlreadyThere) {
+        Add(OutcomeLine(outcome.subject, outcome.result));
+    }
+}
+
+// One step up after each item, or back to the minimum once the maximum is reached.
+void WindowLog::StepTaken(const SourceExtent&) {
+    const ProgressBar& bar = model_.progress();
+    model_.setProgressValue(bar.maximum > bar.value ? bar.value + 1 : bar.minimum);
+}
+
+void WindowLog::StopHonoured() {
+    Add(QString::fromUtf16(kStoppedLine));
+    model_.setCaption(Label::lblNow, QString::fromUtf16(kStatusStopped));
+}
+
+void WindowLog::ErrorRaised(const RunTimeError& error, SiteTag site) {
+    Add(ErrorLine(error, site));
 }
 
 }  // namespace zarame

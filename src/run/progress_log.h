@@ -3,6 +3,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "run/run_observer.h"
+
 namespace zarame {
 
 class RunTimeError;
@@ -18,23 +20,39 @@ inline constexpr char16_t kStatusWritingTemplate[] = u"一時ファイル作成�
 inline constexpr char16_t kStatusCreating[] = u"連続作成中";
 inline constexpr char16_t kStatusStopped[] = u"処理を中断";
 
-// Which handler wrote an error line: the run's general handler or the template builder's.
-enum class SiteTag { RunSequence = 0, TemplateBuilder = 1 };
-
 // Appends a line (escaped bytes shown as U+FFFD), drops the oldest once there are more than
 // logMax, and scrolls to the end.
 void AddLog(WindowModel& model, const QString& text, std::int32_t logMax);
 
 // The outcome line of one item: subject + "を作成しました" or + "は既に存在しています".
-QString OutcomeLine(const QString& subject, bool created);
+QString OutcomeLine(const QString& subject, ItemResult result);
 
 // "[" number "][" tag "]" description.
 QString ErrorLine(const RunTimeError& error, SiteTag site);
 
-// Logs that the stop was honoured and shows it in the status label.
-void ReportStop(WindowModel& model, std::int32_t logMax);
+// The window's side of a run: the log, capped at logMax lines, the status label and the bar.
+class WindowLog final : public RunObserver {
+public:
+    explicit WindowLog(WindowModel& model) : model_(model) {}
 
-// After an item: one step up, or back to the minimum once the maximum is reached.
-void AdvanceProgress(WindowModel& model);
+    std::int32_t logMax() const { return logMax_; }
+    void setLogMax(std::int32_t logMax) { logMax_ = logMax; }
+
+    void RunAccepted() override;
+    void PhaseStarted(const PhaseStart& start) override;
+    void TemplateBlockWritten(std::int64_t blocksWritten, std::int64_t blockCount) override;
+    void ItemFinished(const ItemOutcome& outcome) override;
+    void StepTaken(const SourceExtent& extent) override;
+    void StopHonoured() override;
+    void ErrorRaised(const RunTimeError& error, SiteTag site) override;
+    void RunEnded(const RunEnd&) override {}
+
+private:
+    void Add(const QString& line) { AddLog(model_, line, logMax_); }
+    void ResetBar(std::optional<double> batchMaximum);
+
+    WindowModel& model_;
+    std::int32_t logMax_ = kDefaultLogMax;
+};
 
 }  // namespace zarame

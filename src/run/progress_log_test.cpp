@@ -33,8 +33,8 @@ TEST(AddLog, CapsOutsideTheListRangeAreHeldToIt) {
 }
 
 TEST(LogLines, Formats) {
-    EXPECT_EQ(OutcomeLine("/d/a", true), QStringLiteral("/d/aを作成しました"));
-    EXPECT_EQ(OutcomeLine(" x ", false), QStringLiteral(" x は既に存在しています"));
+    EXPECT_EQ(OutcomeLine("/d/a", ItemResult::Made), QStringLiteral("/d/aを作成しました"));
+    EXPECT_EQ(OutcomeLine(" x ", ItemResult::AlreadyThere), QStringLiteral(" x は既に存在しています"));
     EXPECT_EQ(ErrorLine(RunTimeError(53, "D"), SiteTag::TemplateBuilder), "[53][1]D");
     EXPECT_EQ(ErrorLine(RunTimeError(-2147, ""), SiteTag::RunSequence), "[-2147][0]");
 }
@@ -51,18 +51,25 @@ TEST(AddLog, ShowsEveryNameOnOneVisibleLine) {
     };
     for (const auto& [name, shown] : cases) {
         WindowModel model;
-        AddLog(model, OutcomeLine(DecodeBytes(name), true), kDefaultLogMax);
+        AddLog(model, OutcomeLine(DecodeBytes(name), ItemResult::Made), kDefaultLogMax);
         EXPECT_EQ(model.logLines(), QStringList{shown + QStringLiteral("を作成しました")})
             << name.toHex().constData();
     }
 }
 
-TEST(AdvanceProgress, StepsUpThenWrapsToTheMinimum) {
-    WindowModel model;  // 0 to 100, as for the text and spreadsheet sources
+TEST(WindowLog, BarStepsUpThenWrapsToTheMinimum) {
+    WindowModel model;
+    WindowLog log(model);
+    log.PhaseStarted({RunPhase::Creating, 100.0});  // as for the text and spreadsheet sources
     for (int item = 1; item <= 150; ++item) {
-        AdvanceProgress(model);
+        log.StepTaken({});
     }
     EXPECT_EQ(model.progress().value, 49.0f);  // 100 at the 100th item, 0 at the 101st
+    EXPECT_EQ(model.caption(Label::lblNow), QString::fromUtf16(kStatusCreating));
+    log.PhaseStarted({RunPhase::Finishing, std::nullopt});
+    EXPECT_EQ(model.progress().value, 0.0f);
+    EXPECT_EQ(model.progress().maximum, 100.0f);  // numbers that cannot be read keep the bar
+    EXPECT_TRUE(model.caption(Label::lblNow).isEmpty());
 }
 
 }  // namespace

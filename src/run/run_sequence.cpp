@@ -4,11 +4,12 @@
 #include <new>
 
 #include "common/byte_text.h"
+#include "create/item_creator.h"
 #include "create/posix_file_service.h"
+#include "create/text_stream.h"
 #include "run/host.h"
+#include "run/item_walk.h"
 #include "run/parse_request.h"
-#include "run/progress_log.h"
-#include "run/run_context.h"
 #include "run/template_builder.h"
 #include "sources/excel_source.h"
 #include "sources/sequence_source.h"
@@ -17,6 +18,7 @@
 #include "window/window_model.h"
 #include "workbook/read_stop.h"
 #include "workbook/spreadsheet.h"
+#include "workbook/streaming_sheet.h"
 
 namespace zarame {
 
@@ -50,10 +52,11 @@ void ShowRefusal(Host& host, const InputRefusal& refusal) {
 
 }  // namespace
 
-RunSequence::RunSequence(WindowModel& model, Host& host, QString templatePath,
-                         FileServiceFactory makeFileService)
+RunSequence::RunSequence(WindowModel& model, Host& host, RunObserver& observer,
+                         QString templatePath, FileServiceFactory makeFileService)
     : model_(model),
       host_(host),
+      observer_(observer),
       templatePath_(std::move(templatePath)),
       makeFileService_(std::move(makeFileService)) {
     if (!makeFileService_) {
@@ -66,34 +69,30 @@ RunSequence::~RunSequence() = default;
 RunOutcome RunSequence::cmdCreate_Click() {
     files_ = makeFileService_();
     stopRequested_ = false;
-    emptyLineBeforeMore_ = 0;
-    connectionFailure_.reset();
-    extent_ = {};
-    RunOutcome outcome;
+    RunEnd end;
     try {
-        outcome = Dispatch();
+        end.outcome = Dispatch(end);
     } catch (const RunTimeError& error) {
-        AddLog(model_, ErrorLine(error, SiteTag::RunSequence), logMax_);
-        outcome = RunOutcome::Failed;
+        observer_.ErrorRaised(error, SiteTag::RunSequence);
+        end.outcome = RunOutcome::Failed;
     } catch (const std::bad_alloc&) {
-        AddLog(model_,
-               ErrorLine(RunTimeError(7, QStringLiteral("メモリが不足しています")),
-                         SiteTag::RunSequence),
-               logMax_);
-        outcome = RunOutcome::Failed;
+        observer_.ErrorRaised(RunTimeError(7, QStringLiteral("メモリが不足しています")),
+                              SiteTag::RunSequence);
+        end.outcome = RunOutcome::Failed;
     }
     Finish();
-    return outcome;
+    observer_.RunEnded(end);
+    return end.outcome;
 }
 
 RunContext RunSequence::Context() {
-    return RunContext{model_, host_, *files_, stopRequested_, logMax_, templatePath_, extent_};
+    return RunContext{host_, observer_, *files_, stopRequested_, templatePath_};
 }
 
-RunOutcome RunSequence::Dispatch() {
+RunOutcome RunSequence::Dispatch(RunEnd& end) {
     RunContext context = Context();
     const ParsedRequest parsed =
-        ParseRequest(model_, *files_, cellReach_, [this] { model_.clearLog(); });
+        ParseRequest(model_, *files_, cellReach_, [this] { observer_.RunAccepted(); });
     if (!parsed.request) {
         ShowRefusal(host_, parsed.refusal);
         return RunOutcome::Refused;
@@ -114,65 +113,69 @@ RunOutcome RunSequence::Dispatch() {
     if (stopRequested_) {
         return RunOutcome::Stopped;  // pressed during the last block: the build saw no stop
     }
-    model_.setCaption(Label::lblNow, QString::fromUtf16(kStatusCreating));
-    return Walk(context, request);
+    observer_.PhaseStarted({RunPhase::Creating, BatchMaximum(request.names)});
+    // A stop heard while a reader waits or reads (a pipe, a long look through a file, a book
+    // between two cells) ends the run as a stop from the walk would.
+    try {
+        return Walk(context, request, end);
+    } catch (const TextStream::Stopped&) {
+    } catch (const workbook::ReadStopped&) {
+    }
+    observer_.StopHonoured();
+    return RunOutcome::Stopped;
 }
 
-RunOutcome RunSequence::Walk(RunContext& context, const BatchRequest& request) {
+RunOutcome RunSequence::Walk(RunContext& context, const BatchRequest& request, RunEnd& end) {
     switch (request.names.source) {
         case NameSource::ExcelColumn:
-            return RunExcelColumn(context, request);
+            return RunExcelColumn(context, request, end);
         case NameSource::TextFile: {
-            const TextWalkResult result = CreateFromTextFile(context, request);
-            emptyLineBeforeMore_ = result.emptyLineBeforeMore;
-            return result.end == WalkEnd::Stopped ? RunOutcome::Stopped : RunOutcome::Completed;
+            TextFileNames names(*files_, request.names.textFilePath, [this] {
+                host_.PumpEvents();
+                return stopRequested_;
+            });
+            const RunOutcome outcome = WalkNames(context, request, names);
+            end.emptyLineBeforeMore = names.emptyLineBeforeMore();
+            return outcome;
         }
-        case NameSource::SequentialNumbers:
-            return CreateFromNumbers(context, request) == WalkEnd::Stopped ? RunOutcome::Stopped
-                                                                           : RunOutcome::Completed;
+        case NameSource::SequentialNumbers: {
+            SequenceNames names(request.names.numbers);
+            return WalkNames(context, request, names);
+        }
     }
     return RunOutcome::Completed;
 }
 
-RunOutcome RunSequence::RunExcelColumn(RunContext& context, const BatchRequest& request) {
+RunOutcome RunSequence::WalkNames(RunContext& context, const BatchRequest& request,
+                                  NameGenerator& names) {
+    const ItemRecipe recipe = ItemRecipeOf(request.items, templatePath_);
+    return WalkItems(context, names, request.folder, recipe) == WalkEnd::Stopped
+               ? RunOutcome::Stopped
+               : RunOutcome::Completed;
+}
+
+RunOutcome RunSequence::RunExcelColumn(RunContext& context, const BatchRequest& request,
+                                       RunEnd& end) {
     // Opening a book and reading between two cells can take long: the readers ask for a stop
-    // on their own, and a stop heard there ends the run as a stop from the walk would.
+    // on their own.
     const workbook::ReadStopScope readStop([this] {
         host_.PumpEvents();
         return stopRequested_;
     });
-    try {
-        return OpenAndWalkWorkbook(context, request);
-    } catch (const workbook::ReadStopped&) {
-        ReportStop(model_, logMax_);
-        return RunOutcome::Stopped;
-    }
-}
-
-RunOutcome RunSequence::OpenAndWalkWorkbook(RunContext& context, const BatchRequest& request) {
-    // The connection trap covers exactly the start of the component and the opening of the book.
-    try {
-        spreadsheet_ = std::make_unique<workbook::SpreadsheetApplication>();
-        spreadsheet_->SetDisplayAlerts(false);
-        spreadsheet_->SetVisible(false);
-        workbook_ = spreadsheet_->Open(request.names.workbookColumn.workbookPath,
-                                       workbook::OpenMode::ReadOnly);
-    } catch (const RunTimeError& error) {
-        connectionFailure_ = error;
-    } catch (const std::bad_alloc&) {
-        connectionFailure_ = RunTimeError(7, QStringLiteral("メモリが不足しています"));
-    }
-    if (connectionFailure_) {
+    workbook::WorkbookOpening opening =
+        workbook::OpenWorkbook(request.names.workbookColumn.workbookPath);
+    if (!opening.book) {
         // The first line is the one every failure has always shown; no spreadsheet program is
         // ever missing here, so the second line tells what to fix, paths shown as the log does.
         host_.ShowMessage(QString::fromUtf16(kSpreadsheetUnavailable) + u'\n' +
-                              VisibleLine(connectionFailure_->description()),
+                              VisibleLine(opening.failure->description()),
                           MessageIcon::Error);
+        end.workbookFailure = std::move(opening.failure);
         return RunOutcome::WorkbookUnavailable;
     }
-    return CreateFromExcel(context, request, *workbook_) == WalkEnd::Stopped
-               ? RunOutcome::Stopped
-               : RunOutcome::Completed;
+    workbook_ = std::move(opening.book);
+    WorkbookColumnNames names(workbook_->ActiveSheet(), request.names.workbookColumn);
+    return WalkNames(context, request, names);
 }
 
 void RunSequence::Finish() noexcept {
@@ -183,24 +186,20 @@ void RunSequence::Finish() noexcept {
         } catch (...) {
         }
     };
-    step([&] { model_.setProgressValue(model_.progress().minimum); });
-    step([&] { model_.setCaption(Label::lblNow, QString()); });
+    // A refused run has no request: the finish reads what the inputs hold.
     step([&] {
-        // A refused run has no request: the finish reads what the inputs hold.
+        observer_.PhaseStarted(
+            {RunPhase::Finishing, BatchMaximum(model_.nameSource(), model_.text(TextBox::txtMin),
+                                               model_.text(TextBox::txtMax))});
+    });
+    step([&] {
         RunContext context = Context();
-        FinishTemplateFile(context, model_.itemKind(),
-                           BatchMaximum(model_.nameSource(), model_.text(TextBox::txtMin),
-                                        model_.text(TextBox::txtMax)));
+        FinishTemplateFile(context, model_.itemKind());
     });
     files_.reset();
-    // The book is closed before its application quits.
     if (workbook_) {
         workbook_->Close();
         workbook_.reset();
-    }
-    if (spreadsheet_) {
-        spreadsheet_->Quit();
-        spreadsheet_.reset();
     }
     step([&] { SetWindowLock(model_, WindowLock::Released); });
     step([&] { UpdateInputGroups(model_); });

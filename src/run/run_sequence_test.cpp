@@ -135,7 +135,7 @@ TEST_F(WholeRun, ErrorsEndTheRunWithOneLogLine) {
         model.setText(TextBox::txtFileByte, c.fileBytes);
         model.setText(TextBox::txtFolder, destination + "/" + c.line.left(4));
         QDir().mkpath(model.text(TextBox::txtFolder));
-        RunSequence faulty(model, host, templatePath, [&c] {
+        RunSequence faulty(model, host, log, templatePath, [&c] {
             return std::make_unique<testing::FaultyFileService>(c.failing, c.error, c.succeeding);
         });
         EXPECT_EQ(faulty.cmdCreate_Click(), RunOutcome::Failed);
@@ -161,8 +161,8 @@ TEST_F(WholeRun, WorkbookThatCannotBeOpenedShowsTheConnectionMessage) {
         host.messages.front().text,
         "Microsoft Excelがインストールされていません。\nブックの形式ではありません: " + workbook);
     EXPECT_EQ(host.messages.front().icon, MessageIcon::Error);
-    ASSERT_TRUE(run.connectionFailure().has_value());
-    EXPECT_TRUE(run.connectionFailure()->description().contains("ブックの形式ではありません"));
+    ASSERT_TRUE(record.ends.back().workbookFailure.has_value());
+    EXPECT_EQ(record.ends.back().workbookFailure->number(), 1004);
     EXPECT_TRUE(model.logLines().isEmpty());
     ExpectCleanEnd();
 }
@@ -324,7 +324,7 @@ TEST_F(WholeRun, TextWalkEndsWithItsLogLine) {
         EXPECT_EQ(model.logLines(), (QStringList{"aを作成しました", c.lastLine})
                                         .mid(c.outcome == RunOutcome::Completed ? 1 : 0))
             << c.names.left(16).toHex().constData();
-        EXPECT_EQ(run.emptyLineBeforeMore(), c.outcome == RunOutcome::Completed ? 2 : 0);
+        EXPECT_EQ(record.ends.back().emptyLineBeforeMore, c.outcome == RunOutcome::Completed ? 2 : 0);
         EXPECT_TRUE(host.messages.empty());
         ExpectCleanEnd();
     }

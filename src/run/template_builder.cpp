@@ -7,9 +7,8 @@
 #include "common/run_time_error.h"
 #include "create/file_service.h"
 #include "run/host.h"
-#include "run/progress_log.h"
 #include "run/run_context.h"
-#include "window/window_model.h"
+#include "run/run_observer.h"
 
 namespace zarame {
 
@@ -17,48 +16,30 @@ namespace {
 
 constexpr std::int32_t kBlockSize = 32000;
 
-TemplateOutcome WriteTemplate(RunContext& context, const ItemRequest& items) {
-    WindowModel& model = context.model;
-    model.setCaption(Label::lblNow, QString::fromUtf16(kStatusWritingTemplate));
+TemplateOutcome WriteTemplate(RunContext& context, const ItemRequest& items,
+                              std::optional<double> batchMaximum) {
     const std::int32_t size = items.fileSize;
+    const std::int64_t blockCount = size == 0 ? 0 : size / kBlockSize + 1;
+    context.observer.PhaseStarted({RunPhase::Template, batchMaximum, blockCount});
     if (size == 0) {
         context.files.CreateTemplate(context.templatePath);
         return TemplateOutcome::Ready;
     }
     QByteArray block(std::min(size, kBlockSize), static_cast<char>(items.fillByte));
-    model.setProgressMaximum(static_cast<float>(size / kBlockSize + 1));
     context.files.CreateTemplate(context.templatePath);
     std::int32_t remaining = size;
+    std::int64_t written = 0;
     do {
         if (context.stopRequested) {
-            ReportStop(model, context.logMax);
+            context.observer.StopHonoured();
             return TemplateOutcome::Stopped;
         }
         context.files.WriteTemplate(block.constData(), std::min(remaining, kBlockSize));
         remaining -= kBlockSize;
-        const ProgressBar& bar = model.progress();
-        if (bar.maximum > bar.value) {
-            model.setProgressValue(bar.value + 1);
-        }
+        context.observer.TemplateBlockWritten(++written, blockCount);
         context.host.PumpEvents();
     } while (remaining > 0);
     return TemplateOutcome::Ready;
-}
-
-// Sets the bar to 0 of the batch's size and back to that after `step`, which may use the bar for
-// itself.
-template <typename Step>
-auto AroundBar(WindowModel& model, std::optional<double> batchMaximum, Step step) {
-    model.setProgressMinimum(0);
-    if (batchMaximum) {
-        model.setProgressMaximum(static_cast<float>(*batchMaximum));
-    }
-    const float maximum = model.progress().maximum;
-    model.setProgressValue(0);
-    const auto result = step();
-    model.setProgressMaximum(maximum);
-    model.setProgressValue(0);
-    return result;
 }
 
 }  // namespace
@@ -83,27 +64,22 @@ std::optional<double> BatchMaximum(NameSource source, QStringView first, QString
 }
 
 TemplateOutcome PrepareTemplateFile(RunContext& context, const BatchRequest& request) {
-    return AroundBar(context.model, BatchMaximum(request.names), [&] {
-        if (request.items.kind != ItemKind::NewFile) {
-            return TemplateOutcome::Ready;
-        }
-        try {
-            return WriteTemplate(context, request.items);
-        } catch (const RunTimeError& error) {
-            AddLog(context.model, ErrorLine(error, SiteTag::TemplateBuilder), context.logMax);
-            context.stopRequested = true;
-            return TemplateOutcome::Failed;
-        }
-    });
+    if (request.items.kind != ItemKind::NewFile) {
+        return TemplateOutcome::Ready;
+    }
+    try {
+        return WriteTemplate(context, request.items, BatchMaximum(request.names));
+    } catch (const RunTimeError& error) {
+        context.observer.ErrorRaised(error, SiteTag::TemplateBuilder);
+        context.stopRequested = true;
+        return TemplateOutcome::Failed;
+    }
 }
 
-void FinishTemplateFile(RunContext& context, ItemKind kind, std::optional<double> batchMaximum) {
-    AroundBar(context.model, batchMaximum, [&] {
-        if (kind == ItemKind::NewFile) {
-            context.files.RemoveTemplate(context.templatePath);
-        }
-        return true;
-    });
+void FinishTemplateFile(RunContext& context, ItemKind kind) {
+    if (kind == ItemKind::NewFile) {
+        context.files.RemoveTemplate(context.templatePath);
+    }
 }
 
 }  // namespace zarame

@@ -37,24 +37,21 @@ protected:
         request.items.fillByte = fill;
         return PrepareTemplateFile(context, request);
     }
-    void Finish(RunContext& run) {
-        FinishTemplateFile(run, request.items.kind, BatchMaximum(request.names));
-    }
+    void Finish(RunContext& run) { FinishTemplateFile(run, request.items.kind); }
 
     QTemporaryDir temporary;
     QString path;
     BatchRequest request;
     WindowModel model;
+    WindowLog log{model};
     testing::TestHost host;
     RecordingFileService files;
     bool stopRequested = false;
-    SourceExtent extent;
-    RunContext context{model, host, files, stopRequested, 1000, temporary.path() + "/KRB_tmp.tmp",
-                       extent};
+    RunContext context{host, log, files, stopRequested, temporary.path() + "/KRB_tmp.tmp"};
     std::vector<float> barAtPump;
 };
 
-// Blocks of 32,000 bytes from one buffer; the bar counts them, then returns to the batch.
+// Blocks of 32,000 bytes from one buffer; the window's bar counts them.
 TEST_F(TemplateBuilder, WritesBlocksOf32000AndCountsThem) {
     const struct {
         std::int32_t size;
@@ -73,8 +70,8 @@ TEST_F(TemplateBuilder, WritesBlocksOf32000AndCountsThem) {
         ASSERT_EQ(Prepare(c.size, 255), TemplateOutcome::Ready);
         EXPECT_EQ(files.blocks, c.blocks) << c.size;
         EXPECT_EQ(barAtPump, c.barAtPumps) << c.size;
-        EXPECT_EQ(model.progress().maximum, 10.0f);  // numbers 5 to 14
-        EXPECT_EQ(model.progress().value, 0.0f);
+        // Numbers 5 to 14 for an empty template, else the blocks and one more.
+        EXPECT_EQ(model.progress().maximum, c.size == 0 ? 10.0f : c.size / 32000 + 1.0f);
         ASSERT_TRUE(Exists(path));
         EXPECT_EQ(ReadFile(path), QByteArray(c.size, '\xFF'));
         Finish(context);
@@ -106,28 +103,24 @@ TEST_F(TemplateBuilder, StopDuringTheLastBlockIsNotReportedByTheBuild) {
 TEST_F(TemplateBuilder, FailureIsLoggedWithItsSiteTagAndStopsTheRun) {
     testing::FaultyFileService faulty(testing::FaultyFileService::Operation::WriteTemplate, ENOSPC,
                                       1);
-    RunContext failing{model, host, faulty, stopRequested, 1000, path, extent};
+    RunContext failing{host, log, faulty, stopRequested, path};
     request.items.fileSize = 100000;
     EXPECT_EQ(PrepareTemplateFile(failing, request), TemplateOutcome::Failed);
     EXPECT_TRUE(stopRequested);
     ASSERT_EQ(model.logLines().size(), 1);
     EXPECT_TRUE(model.logLines().front().startsWith("[28][1]"))
         << model.logLines().front().toStdString();
-    EXPECT_EQ(model.progress().maximum, 10.0f);
     Finish(failing);
     EXPECT_FALSE(Exists(path));
 }
 
-TEST_F(TemplateBuilder, OtherKindsOnlyPrepareTheBar) {
+TEST_F(TemplateBuilder, OtherKindsHaveNoTemplatePhase) {
     testing::WriteFile(path, "someone's");
     request.items.kind = ItemKind::Duplicate;
-    request.names.source = NameSource::TextFile;
-    model.setProgressValue(7);
     EXPECT_EQ(Prepare(100), TemplateOutcome::Ready);
     Finish(context);
     EXPECT_EQ(ReadFile(path), "someone's");
-    EXPECT_EQ(model.progress().maximum, 100.0f);
-    EXPECT_EQ(model.progress().value, 0.0f);
+    EXPECT_TRUE(model.caption(Label::lblNow).isEmpty());
 }
 
 // The finish of a refused run reads the typed numbers as they stand.

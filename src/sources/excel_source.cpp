@@ -1,11 +1,5 @@
 #include "sources/excel_source.h"
 
-#include "create/item_creator.h"
-#include "create/item_path.h"
-#include "run/host.h"
-#include "run/progress_log.h"
-#include "window/window_model.h"
-#include "workbook/spreadsheet.h"
 #include "workbook/streaming_sheet.h"
 
 namespace zarame {
@@ -19,37 +13,25 @@ bool IsBlankCell(QStringView text) {
     return true;
 }
 
-WalkEnd CreateFromExcel(RunContext& context, const BatchRequest& request,
-                        workbook::Workbook& book) {
-    WindowModel& model = context.model;
-    const WorkbookColumn& column = request.names.workbookColumn;
-    // At most one past the sheet's last row, which the sheet refuses; row 0 is refused there too.
-    std::int32_t row = column.startCell.row;
-    workbook::StreamingSheet& sheet = book.ActiveSheet();
-    const ItemRecipe recipe = ItemRecipeOf(request.items, context.templatePath);
-    std::int32_t blankCount = 0;  // up to the limit, which may be every row of a sheet
-    while (true) {
-        if (context.stopRequested) {
-            ReportStop(model, context.logMax);
-            return WalkEnd::Stopped;
-        }
-        const QString text = sheet.CellText(row, column.startCell.column);
-        if (IsBlankCell(text)) {
-            ++blankCount;
-            if (blankCount >= column.blankLimit) {
-                // Damage behind the last cell read still fails the run.
-                sheet.ReadToEnd();
-                return WalkEnd::Finished;
-            }
-        } else {
-            blankCount = 0;
-            const bool created = CreateItem(ItemPath(request.folder, text), recipe, context.files);
-            AddLog(model, OutcomeLine(text, created), context.logMax);
-        }
-        ++row;
-        context.host.PumpEvents();
-        AdvanceProgress(model);
+WorkbookColumnNames::WorkbookColumnNames(workbook::StreamingSheet& sheet,
+                                         const WorkbookColumn& column)
+    : sheet_(sheet), column_(column), row_(column.startCell.row) {}
+
+NameStep WorkbookColumnNames::Next() {
+    if (ended_) {
+        return {};
     }
+    QString text = sheet_.CellText(row_++, column_.startCell.column);
+    if (!IsBlankCell(text)) {
+        blankCount_ = 0;
+        return {NameStep::Kind::Item, std::move(text)};
+    }
+    if (++blankCount_ < column_.blankLimit) {
+        return {NameStep::Kind::Blank, QString()};
+    }
+    ended_ = true;
+    sheet_.ReadToEnd();
+    return {};
 }
 
 }  // namespace zarame

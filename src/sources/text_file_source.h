@@ -1,22 +1,39 @@
 #pragma once
 
+#include <QString>
 #include <cstdint>
+#include <functional>
+#include <memory>
 
-#include "run/run_context.h"
-#include "window/batch_request.h"
+#include "sources/name_generator.h"
 
 namespace zarame {
 
-// Creates one item per line of the request's text file, up to the first empty line or the end
-// of the file, and logs each name. A failure (the file, a line that cannot be read, a name the
-// system refuses) reaches the caller, whose handler writes its error line, as in the other walks.
-struct TextWalkResult {
-    WalkEnd end = WalkEnd::Finished;
+class FileService;
+class TextStream;
+
+// The lines of a text file, up to the first empty line or the end of the file. Opening the file,
+// a line that cannot be read and a long wait that the stop check ends are raised to the run.
+class TextFileNames final : public NameGenerator {
+public:
+    // The stop check is asked while a pipe has nothing to read and while a long file is looked
+    // through; it may pump the window's events.
+    TextFileNames(FileService& files, const QString& path, std::function<bool()> stopCheck);
+    ~TextFileNames() override;
+
+    NameStep Next() override;
+    NameOrigin origin() const override { return NameOrigin::ReadFromData; }
+    SourceExtent extent() const override;
+
     // The number of the empty line that ended the list while lines that are not empty follow
-    // it in a regular file; 0 otherwise. Those lines are never made into items, which a user
-    // who left a blank line in the middle of the list may want to hear.
-    std::int64_t emptyLineBeforeMore = 0;
+    // it in a regular file; 0 otherwise. Those lines are never made into items, which a user who
+    // left a blank line in the middle of the list may want to hear.
+    std::int64_t emptyLineBeforeMore() const { return emptyLineBeforeMore_; }
+
+private:
+    std::unique_ptr<TextStream> stream_;
+    std::int64_t emptyLineBeforeMore_ = 0;
+    bool ended_ = false;
 };
-TextWalkResult CreateFromTextFile(RunContext& context, const BatchRequest& request);
 
 }  // namespace zarame

@@ -17,8 +17,7 @@ inline const QString kTooLong = QStringLiteral("(too long)");
 // Column `column` of the active sheet from row 1 to `rows`, then the rest of the sheet read to
 // its end, so that damage past the rows asked for is met as well.
 inline QStringList Column(const QString& path, int column, int rows) {
-    const std::unique_ptr<workbook::Workbook> book =
-        workbook::SpreadsheetApplication().Open(path, workbook::OpenMode::ReadOnly);
+    const std::unique_ptr<workbook::Workbook> book = workbook::LoadWorkbook(path);
     QStringList texts;
     for (int row = 1; row <= rows; ++row) {
         try {

@@ -72,10 +72,18 @@ QStringList FolderEntries(const QString& folder) {
                                   QDir::Name);
 }
 
+QStringList Names(NameGenerator& names) {
+    QStringList all;
+    for (NameStep step = names.Next(); step.kind != NameStep::Kind::End; step = names.Next()) {
+        all << step.name;
+    }
+    return all;
+}
+
 RunFixture::RunFixture()
     : destination(temporary.path() + QStringLiteral("/out")),
       templatePath(temporary.path() + QStringLiteral("/KRB_tmp.tmp")),
-      run(model, host, templatePath) {
+      run(model, host, observer, templatePath) {
     QDir().mkpath(destination);
     model.setText(TextBox::txtFolder, destination);
 }
@@ -103,6 +111,13 @@ ContextFixture::ContextFixture()
     QDir().mkpath(destination);
     model.setText(TextBox::txtFolder, destination);
     request.folder = destination;
+}
+
+void RecordingObserver::ItemFinished(const ItemOutcome& outcome) {
+    results.push_back(outcome.result);
+    if (outcome.result == ItemResult::Made || outcome.result == ItemResult::AlreadyThere) {
+        lines << OutcomeLine(outcome.subject, outcome.result);
+    }
 }
 
 }  // namespace zarame::testing

@@ -13,8 +13,11 @@
 #include "create/posix_file_service.h"
 #include "create/text_stream.h"
 #include "run/host.h"
+#include "run/progress_log.h"
 #include "run/run_context.h"
+#include "run/run_observer.h"
 #include "run/run_sequence.h"
+#include "sources/name_generator.h"
 #include "window/window_model.h"
 
 // Lets test failures print Qt strings readably.
@@ -85,6 +88,77 @@ bool Exists(const QString& path);
 // The number of the RunTimeError `action` raises, 0 when it raises none.
 int ErrorNumberOf(const std::function<void()>& action);
 QStringList FolderEntries(const QString& folder);
+// Every step a name source gives up to its end: names, and an empty text for a blank step.
+QStringList Names(NameGenerator& names);
+
+// Records what a run told its observer: the lines a log would show (outcomes, the stop, errors),
+// the phases in order, the steps and the end.
+class RecordingObserver final : public RunObserver {
+public:
+    void RunAccepted() override { ++accepted; }
+    void PhaseStarted(const PhaseStart& start) override { phases.push_back(start.phase); }
+    void TemplateBlockWritten(std::int64_t written, std::int64_t) override {
+        templateBlocks = written;
+    }
+    void ItemFinished(const ItemOutcome& outcome) override;
+    void StepTaken(const SourceExtent& extent) override {
+        ++steps;
+        lastExtent = extent;
+    }
+    void StopHonoured() override { lines << QString::fromUtf16(kStoppedLine); }
+    void ErrorRaised(const RunTimeError& error, SiteTag site) override {
+        lines << ErrorLine(error, site);
+    }
+    void RunEnded(const RunEnd& end) override { ends.push_back(end); }
+
+    int accepted = 0;
+    std::vector<RunPhase> phases;
+    std::int64_t templateBlocks = 0;
+    QStringList lines;
+    std::vector<ItemResult> results;
+    int steps = 0;
+    SourceExtent lastExtent;
+    std::vector<RunEnd> ends;
+};
+
+// Tells two observers the same events, in order.
+class TeeObserver final : public RunObserver {
+public:
+    TeeObserver(RunObserver& first, RunObserver& second) : first_(first), second_(second) {}
+    void RunAccepted() override {
+        Both([](RunObserver& o) { o.RunAccepted(); });
+    }
+    void PhaseStarted(const PhaseStart& s) override {
+        Both([&](RunObserver& o) { o.PhaseStarted(s); });
+    }
+    void TemplateBlockWritten(std::int64_t written, std::int64_t count) override {
+        Both([&](RunObserver& o) { o.TemplateBlockWritten(written, count); });
+    }
+    void ItemFinished(const ItemOutcome& i) override {
+        Both([&](RunObserver& o) { o.ItemFinished(i); });
+    }
+    void StepTaken(const SourceExtent& e) override {
+        Both([&](RunObserver& o) { o.StepTaken(e); });
+    }
+    void StopHonoured() override {
+        Both([](RunObserver& o) { o.StopHonoured(); });
+    }
+    void ErrorRaised(const RunTimeError& e, SiteTag t) override {
+        Both([&](RunObserver& o) { o.ErrorRaised(e, t); });
+    }
+    void RunEnded(const RunEnd& e) override {
+        Both([&](RunObserver& o) { o.RunEnded(e); });
+    }
+
+private:
+    template <typename Event>
+    void Both(Event event) {
+        event(first_);
+        event(second_);
+    }
+    RunObserver& first_;
+    RunObserver& second_;
+};
 
 // A window, a host and a run whose template and destination live in a fresh temporary folder.
 struct RunFixture {
@@ -104,25 +178,26 @@ struct RunFixture {
     QString templatePath;
     WindowModel model;
     TestHost host;
+    WindowLog log{model};
+    RecordingObserver record;
+    TeeObserver observer{log, record};
     RunSequence run;
 };
 
 // A context for calling one procedure on its own, outside a run.
 struct ContextFixture {
     ContextFixture();
-    RunContext Context() {
-        return RunContext{model, host, files, stopRequested, 1000, templatePath, extent};
-    }
+    RunContext Context() { return RunContext{host, observer, files, stopRequested, templatePath}; }
 
     QTemporaryDir temporary;
     QString destination;
     QString templatePath;
     BatchRequest request;  // into the destination
-    WindowModel model;
+    WindowModel model;     // the inputs, for the procedures that read them
     TestHost host;
+    RecordingObserver observer;
     PosixFileService files;
     bool stopRequested = false;
-    SourceExtent extent;
 };
 
 }  // namespace zarame::testing

@@ -1,6 +1,7 @@
 #include "workbook/spreadsheet.h"
 
 #include <QtEndian>
+#include <new>
 
 #include "workbook/biff_reader.h"
 #include "workbook/csv_reader.h"
@@ -149,11 +150,21 @@ void Workbook::Close() noexcept {
     file_.reset();
 }
 
-std::unique_ptr<Workbook> SpreadsheetApplication::Open(const QString& path, OpenMode) {
+std::unique_ptr<Workbook> LoadWorkbook(const QString& path) {
     try {
         return OpenByContent(std::make_unique<WorkbookFile>(path));
     } catch (const WorkbookDamage& damage) {
         throw DamagedWorkbookAt(path, damage.detail());
+    }
+}
+
+WorkbookOpening OpenWorkbook(const QString& path) {
+    try {
+        return {LoadWorkbook(path), std::nullopt};
+    } catch (const RunTimeError& error) {
+        return {nullptr, error};
+    } catch (const std::bad_alloc&) {
+        return {nullptr, RunTimeError(7, QStringLiteral("メモリが不足しています"))};
     }
 }
 

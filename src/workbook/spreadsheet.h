@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
+
+#include "common/run_time_error.h"
 
 namespace zarame::workbook {
 
@@ -27,27 +30,20 @@ private:
     std::unique_ptr<StreamingSheet> sheet_;
 };
 
-enum class OpenMode { ReadOnly };
+// Opens a workbook in-process, read-only and without a window, choosing the format by its
+// content: Office Open XML (.xlsx, .xlsm), legacy Excel (.xls), OpenDocument (.ods) and, by name,
+// comma- or tab-separated text (.csv, .tsv). Any failure (missing, unreadable, not a regular file,
+// not a workbook, encrypted, damaged) raises a RunTimeError whose description gives the cause.
+std::unique_ptr<Workbook> LoadWorkbook(const QString& path);
 
-// The spreadsheet component a run talks to in place of a spreadsheet application: in-process,
-// without a window, reading Office Open XML (.xlsx, .xlsm), legacy Excel (.xls), OpenDocument
-// (.ods) and, by name, comma- or tab-separated text (.csv, .tsv).
-class SpreadsheetApplication {
-public:
-    // Nothing is ever shown or asked; the settings are kept for the shape of the conversation.
-    void SetDisplayAlerts(bool displayAlerts) { displayAlerts_ = displayAlerts; }
-    void SetVisible(bool visible) { visible_ = visible; }
-
-    // Opens the workbook, choosing the format by its content. Any failure (missing, unreadable,
-    // not a regular file, not a workbook, encrypted, damaged) raises a RunTimeError whose
-    // description gives the cause.
-    std::unique_ptr<Workbook> Open(const QString& path, OpenMode mode);
-
-    void Quit() noexcept {}
-
-private:
-    bool displayAlerts_ = true;
-    bool visible_ = true;
+// A book, or why there is none.
+struct WorkbookOpening {
+    std::unique_ptr<Workbook> book;
+    std::optional<RunTimeError> failure;
 };
+
+// LoadWorkbook with its failure (running out of memory included) as the cause, for a front end
+// to show as it sees fit. A stop heard while the book is read is still raised.
+WorkbookOpening OpenWorkbook(const QString& path);
 
 }  // namespace zarame::workbook

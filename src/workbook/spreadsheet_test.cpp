@@ -32,7 +32,7 @@ QString Fixture(const char* name) {
 }
 
 std::unique_ptr<Workbook> Open(const QString& path) {
-    return SpreadsheetApplication().Open(path, OpenMode::ReadOnly);
+    return LoadWorkbook(path);
 }
 
 TEST(OpenXmlWorkbook, CellTypesOfTheActiveSheetBehindAHiddenOne) {

@@ -1,33 +1,10 @@
 #include "run/progress_log.h"
 
-#include <algorithm>
-
 #include "common/byte_text.h"
 #include "common/run_time_error.h"
 #include "window/window_model.h"
 
 namespace zarame {
-
-namespace {
-
-// The list counts its lines in 16 bits and needs one line to scroll to, so a stored cap outside
-// 1..32767 is held to that range.
-std::int32_t EffectiveCap(std::int32_t logMax) {
-    return std::clamp<std::int32_t>(logMax, 1, 32767);
-}
-
-}  // namespace
-
-void AddLog(WindowModel& model, const QString& text, std::int32_t logMax) {
-    // A name may hold bytes that are not text (kept as lone surrogates) and control characters;
-    // the line shows them as U+FFFD and as visible symbols, so one outcome stays one line, while
-    // the item on disk got the bytes themselves.
-    model.appendLogLine(VisibleLine(text));
-    if (model.logLines().size() > EffectiveCap(logMax)) {
-        model.removeFirstLogLine();
-    }
-    model.setLogTopIndex(static_cast<int>(model.logLines().size()) - 1);
-}
 
 QString OutcomeLine(const QString& subject, ItemResult result) {
     static const QString createdSuffix = QString::fromUtf16(kCreatedSuffix);
@@ -38,6 +15,17 @@ QString OutcomeLine(const QString& subject, ItemResult result) {
 QString ErrorLine(const RunTimeError& error, SiteTag site) {
     return QStringLiteral("[%1][%2]").arg(error.number()).arg(static_cast<int>(site)) +
            error.description();
+}
+
+void WindowLog::Add(const QString& line) {
+    // A name may hold bytes that are not text (kept as lone surrogates) and control characters;
+    // the line shows them as U+FFFD and as visible symbols, so one outcome stays one line, while
+    // the item on disk got the bytes themselves.
+    model_.appendLogLine(VisibleLine(line));
+    if (model_.logLines().size() > logMax_) {
+        model_.removeFirstLogLine();
+    }
+    model_.setLogTopIndex(static_cast<int>(model_.logLines().size()) - 1);
 }
 
 void WindowLog::RunAccepted() {

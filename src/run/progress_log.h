@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 
 #include "run/run_observer.h"
@@ -20,10 +21,6 @@ inline constexpr char16_t kStatusWritingTemplate[] = u"一時ファイル作成�
 inline constexpr char16_t kStatusCreating[] = u"連続作成中";
 inline constexpr char16_t kStatusStopped[] = u"処理を中断";
 
-// Appends a line (escaped bytes shown as U+FFFD), drops the oldest once there are more than
-// logMax, and scrolls to the end.
-void AddLog(WindowModel& model, const QString& text, std::int32_t logMax);
-
 // The outcome line of one item: subject + "を作成しました" or + "は既に存在しています".
 QString OutcomeLine(const QString& subject, ItemResult result);
 
@@ -36,7 +33,9 @@ public:
     explicit WindowLog(WindowModel& model) : model_(model) {}
 
     std::int32_t logMax() const { return logMax_; }
-    void setLogMax(std::int32_t logMax) { logMax_ = logMax; }
+    // The list counts its lines in 16 bits and needs one line to scroll to, so a cap outside
+    // 1..32767 is held to that range.
+    void setLogMax(std::int32_t logMax) { logMax_ = std::clamp<std::int32_t>(logMax, 1, 32767); }
 
     void RunAccepted() override;
     void PhaseStarted(const PhaseStart& start) override;
@@ -48,7 +47,9 @@ public:
     void RunEnded(const RunEnd&) override {}
 
 private:
-    void Add(const QString& line) { AddLog(model_, line, logMax_); }
+    // Appends a line (escaped bytes shown as U+FFFD), drops the oldest once there are more than
+    // the cap, and scrolls to the end.
+    void Add(const QString& line);
     void ResetBar(std::optional<double> batchMaximum);
 
     WindowModel& model_;

@@ -9,39 +9,46 @@
 namespace zarame {
 namespace {
 
-TEST(AddLog, KeepsTheLatestLinesUpToTheCapAndScrollsToTheEnd) {
-    WindowModel model;
-    for (int line = 1; line <= 1001; ++line) {
-        AddLog(model, QString::number(line), kDefaultLogMax);
+// Error lines stand for any line: the log keeps the latest up to its cap.
+void AddLines(WindowLog& log, int count) {
+    for (int line = 1; line <= count; ++line) {
+        log.ErrorRaised(RunTimeError(line, QString()), SiteTag::RunSequence);
     }
+}
+
+TEST(WindowLog, KeepsTheLatestLinesUpToTheCapAndScrollsToTheEnd) {
+    WindowModel model;
+    WindowLog log(model);
+    AddLines(log, 1001);
     ASSERT_EQ(model.logLines().size(), 1000);
-    EXPECT_EQ(model.logLines().front(), "2");
-    EXPECT_EQ(model.logLines().back(), "1001");
+    EXPECT_EQ(model.logLines().front(), "[2][0]");
+    EXPECT_EQ(model.logLines().back(), "[1001][0]");
     EXPECT_EQ(model.logTopIndex(), 999);
 }
 
-TEST(AddLog, CapsOutsideTheListRangeAreHeldToIt) {
+TEST(WindowLog, CapsOutsideTheListRangeAreHeldToIt) {
     WindowModel model;
-    AddLog(model, "a", 0);
-    AddLog(model, "b", -5);
-    EXPECT_EQ(model.logLines(), QStringList{"b"});
+    WindowLog log(model);
+    log.setLogMax(-5);
+    AddLines(log, 2);
+    EXPECT_EQ(model.logLines(), QStringList{"[2][0]"});
     EXPECT_EQ(model.logTopIndex(), 0);
-    for (int line = 0; line < 32800; ++line) {
-        AddLog(model, "x", 100000);
-    }
+    log.setLogMax(100000);
+    AddLines(log, 32800);
     EXPECT_EQ(model.logLines().size(), 32767);
 }
 
 TEST(LogLines, Formats) {
     EXPECT_EQ(OutcomeLine("/d/a", ItemResult::Made), QStringLiteral("/d/aを作成しました"));
-    EXPECT_EQ(OutcomeLine(" x ", ItemResult::AlreadyThere), QStringLiteral(" x は既に存在しています"));
+    EXPECT_EQ(OutcomeLine(" x ", ItemResult::AlreadyThere),
+              QStringLiteral(" x は既に存在しています"));
     EXPECT_EQ(ErrorLine(RunTimeError(53, "D"), SiteTag::TemplateBuilder), "[53][1]D");
     EXPECT_EQ(ErrorLine(RunTimeError(-2147, ""), SiteTag::RunSequence), "[-2147][0]");
 }
 
 // One outcome is one line: a byte that is not text shows as U+FFFD (a line never holds a lone
 // surrogate) and a control character as its visible symbol.
-TEST(AddLog, ShowsEveryNameOnOneVisibleLine) {
+TEST(WindowLog, ShowsEveryNameOnOneVisibleLine) {
     const std::pair<QByteArray, QString> cases[] = {
         {QByteArray("a\xff", 2), QStringLiteral("a\uFFFD")},
         {QByteArray("a\nb\rc", 5), QStringLiteral("a\u240Ab\u240Dc")},
@@ -51,7 +58,9 @@ TEST(AddLog, ShowsEveryNameOnOneVisibleLine) {
     };
     for (const auto& [name, shown] : cases) {
         WindowModel model;
-        AddLog(model, OutcomeLine(DecodeBytes(name), ItemResult::Made), kDefaultLogMax);
+        WindowLog log(model);
+        const QString subject = DecodeBytes(name);
+        log.ItemFinished({subject, ItemResult::Made});
         EXPECT_EQ(model.logLines(), QStringList{shown + QStringLiteral("を作成しました")})
             << name.toHex().constData();
     }

@@ -68,7 +68,7 @@ TEST_F(WholeRun, TypicalSequentialBatchOfNewFiles) {
 }
 
 TEST_F(WholeRun, RefusalsEndThroughTheFinishingSteps) {
-    AddLog(model, "old", 1000);
+    model.appendLogLine("old");
     model.setText(TextBox::txtFolder, "");
     testing::WriteFile(templatePath, "leftover");
     EXPECT_EQ(Start(), RunOutcome::Refused);
@@ -324,7 +324,8 @@ TEST_F(WholeRun, TextWalkEndsWithItsLogLine) {
         EXPECT_EQ(model.logLines(), (QStringList{"aを作成しました", c.lastLine})
                                         .mid(c.outcome == RunOutcome::Completed ? 1 : 0))
             << c.names.left(16).toHex().constData();
-        EXPECT_EQ(record.ends.back().emptyLineBeforeMore, c.outcome == RunOutcome::Completed ? 2 : 0);
+        EXPECT_EQ(record.ends.back().emptyLineBeforeMore,
+                  c.outcome == RunOutcome::Completed ? 2 : 0);
         EXPECT_TRUE(host.messages.empty());
         ExpectCleanEnd();
     }

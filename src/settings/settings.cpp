@@ -10,7 +10,6 @@ namespace zarame {
 
 namespace {
 
-constexpr std::int32_t kLargestLogMax = 32767;
 constexpr qsizetype kBlankRowsLength = 1;
 
 std::int32_t LogMaxOf(const QString& text) {
@@ -18,7 +17,7 @@ std::int32_t LogMaxOf(const QString& text) {
         return kDefaultLogMax;
     }
     try {
-        return std::clamp<std::int32_t>(ToInt32(text), 1, kLargestLogMax);
+        return ToInt32(text);
     } catch (const RunTimeError&) {
         return kDefaultLogMax;
     }

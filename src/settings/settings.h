@@ -17,8 +17,7 @@ struct StoredSettings {
 };
 
 // Reads "LogMax" and the sixteen inputs with their defaults and load rules. "LogMax" that is not
-// a number, or beyond 32 bits, gives 1000; a number below 1 or above 32,767 is held to the nearer
-// bound, the range the log list can hold.
+// a number, or beyond 32 bits, gives 1000; the window's log holds any other to its range.
 StoredSettings LoadSettings(SettingsStore& store);
 
 // Writes the sixteen inputs; "LogMax" is never written. The result says whether they were kept,

@@ -235,8 +235,9 @@ Timing OursBatch(const fs::path& folder, const fs::path& templatePath, const Our
     zarame::WalkEnd end = zarame::WalkEnd::Stopped;
     const Timing timing = Time([&] {
         zarame::SequenceNames names(request.names.numbers);
-        end = zarame::WalkItems(context, names, request.folder,
-                                zarame::ItemRecipeOf(request.items, context.templatePath));
+        end = zarame::WalkItems(
+            context, names,
+            {request.folder, zarame::ItemRecipeOf(request.items, context.templatePath)});
     });
     zarame::FinishTemplateFile(context, request.items.kind);
     // A batch that met an existing item would be doing less work than the plain loop.

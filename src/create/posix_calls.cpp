@@ -16,6 +16,11 @@ QByteArray Native(const QString& path) {
     return EncodeBytes(path);
 }
 
+RunTimeError NotRegularFileError(const QString& path) {
+    return RunTimeError(EINVAL,
+                        QStringLiteral("通常のファイルではないため読み込めません: ") + path);
+}
+
 void ThrowErrno(const QString& path) {
     throw FileSystemError(errno, path);
 }

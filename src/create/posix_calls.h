@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <utility>
 
+#include "common/run_time_error.h"
+
 // The small wrappers over system calls that the parts of the file service share.
 namespace zarame::posix {
 
@@ -18,6 +20,9 @@ inline constexpr qsizetype kCopyBlock = 1 << 20;
 QByteArray Native(const QString& path);
 
 [[noreturn]] void ThrowErrno(const QString& path);
+
+// Named in the error so that the user sees why a FIFO, device or socket was refused.
+RunTimeError NotRegularFileError(const QString& path);
 
 // Closes a descriptor it owns on every way out of a scope.
 class FileDescriptor {

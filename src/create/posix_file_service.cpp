@@ -18,6 +18,7 @@ namespace zarame {
 using posix::FileDescriptor;
 using posix::kCopyBlock;
 using posix::Native;
+using posix::NotRegularFileError;
 using posix::ThrowErrno;
 using posix::WriteAll;
 
@@ -31,12 +32,6 @@ bool SameTime(const timespec& left, const timespec& right) {
 }
 // Items are ordinary new files, whatever the mode of what they are copied from.
 constexpr mode_t kNewFileMode = 0666;
-
-// Named in the error so that the user sees why a FIFO, device or socket was refused.
-RunTimeError NotRegularFileError(const QString& path) {
-    return RunTimeError(EINVAL,
-                        QStringLiteral("通常のファイルではないため読み込めません: ") + path);
-}
 
 // The type of what stands at the path (links followed), or nothing when nothing can be found
 // there; a path holding NUL names nothing.

@@ -1,5 +1,6 @@
 #include "run/item_walk.h"
 
+#include "create/file_service.h"
 #include "create/item_creator.h"
 #include "create/item_path.h"
 #include "run/host.h"
@@ -10,14 +11,30 @@ namespace zarame {
 
 namespace {
 
+// Makes the folders a name holds before its last part, as mkdir -p would: one that is there is
+// passed over, one that is made is heard like an item, logged by its name up to that folder.
+void MakeParents(RunContext& context, const QString& folder, const QString& name,
+                 NameOrigin origin) {
+    for (qsizetype slash = name.indexOf(u'/'); slash >= 0; slash = name.indexOf(u'/', slash + 1)) {
+        const QString parent = name.left(slash);
+        if (parent.isEmpty() || parent.endsWith(u'/')) {
+            continue;  // a leading or doubled slash names no folder of its own
+        }
+        const QString path = folder + u'/' + parent;
+        const QString& subject = origin == NameOrigin::TypedInputs ? path : parent;
+        if (context.files.CreateFolder(path) == CreateOutcome::Created) {
+            context.observer.ItemFinished({subject, ItemResult::Made});
+        }
+    }
+}
+
 // Makes one named item and tells the observer what became of it; the subject is what the log
 // shows.
-void MakeItem(RunContext& context, const NameStep& step, NameOrigin origin, const QString& folder,
-              const ItemRecipe& recipe) {
+void MakeItem(RunContext& context, const NameStep& step, NameOrigin origin, const WalkPlan& plan) {
     const bool typed = origin == NameOrigin::TypedInputs;
     QString path;
     try {
-        path = typed ? folder + u'/' + step.name : ItemPath(folder, step.name);
+        path = typed ? plan.folder + u'/' + step.name : ItemPath(plan.folder, step.name);
     } catch (const RefusedNameError&) {
         context.observer.ItemFinished({step.name, ItemResult::Refused});
         throw;
@@ -25,7 +42,10 @@ void MakeItem(RunContext& context, const NameStep& step, NameOrigin origin, cons
     const QString& subject = typed ? path : step.name;
     bool created = false;
     try {
-        created = CreateItem(path, recipe, context.files);
+        if (plan.parentFolders == ParentFolders::Make) {
+            MakeParents(context, plan.folder, step.name, origin);
+        }
+        created = CreateItem(path, plan.recipe, context.files);
     } catch (const RunTimeError&) {
         context.observer.ItemFinished({subject, ItemResult::Failed});
         throw;
@@ -35,8 +55,7 @@ void MakeItem(RunContext& context, const NameStep& step, NameOrigin origin, cons
 
 }  // namespace
 
-WalkEnd WalkItems(RunContext& context, NameGenerator& names, const QString& folder,
-                  const ItemRecipe& recipe) {
+WalkEnd WalkItems(RunContext& context, NameGenerator& names, const WalkPlan& plan) {
     const NameOrigin origin = names.origin();
     while (!names.exhausted()) {
         if (context.stopRequested) {
@@ -48,7 +67,14 @@ WalkEnd WalkItems(RunContext& context, NameGenerator& names, const QString& fold
             return WalkEnd::Finished;
         }
         if (step.kind == NameStep::Kind::Item) {
-            MakeItem(context, step, origin, folder, recipe);
+            try {
+                MakeItem(context, step, origin, plan);
+            } catch (const RunTimeError& error) {
+                if (plan.failedItem == FailedItem::EndsTheRun) {
+                    throw;
+                }
+                context.observer.ErrorRaised(error, SiteTag::RunSequence);
+            }
         }
         context.host.PumpEvents();
         context.observer.StepTaken(names.extent());

@@ -26,10 +26,13 @@ QString Created(const QString& subject) {
 // Folders, named by numbers or by the lines of a list, into a fresh destination.
 struct Walker : testing::ContextFixture {
     Walker() { request.items.kind = ItemKind::Folder; }
+    FailedItem failedItem = FailedItem::EndsTheRun;
 
     WalkEnd Walk(NameGenerator& names) {
         RunContext context = Context();
-        return WalkItems(context, names, request.folder, ItemRecipeOf(request.items, templatePath));
+        return WalkItems(context, names,
+                         {request.folder, ItemRecipeOf(request.items, templatePath),
+                          request.parentFolders, failedItem});
     }
     WalkEnd WalkNumbers(std::int32_t first, std::int32_t last) {
         SequenceNames names(

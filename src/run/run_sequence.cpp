@@ -4,6 +4,7 @@
 #include <new>
 
 #include "common/byte_text.h"
+#include "create/dry_run_file_service.h"
 #include "create/item_creator.h"
 #include "create/posix_file_service.h"
 #include "create/text_stream.h"
@@ -90,7 +91,6 @@ RunContext RunSequence::Context() {
 }
 
 RunOutcome RunSequence::Dispatch(RunEnd& end) {
-    RunContext context = Context();
     const ParsedRequest parsed =
         ParseRequest(model_, *files_, cellReach_, [this] { observer_.RunAccepted(); });
     if (!parsed.request) {
@@ -101,8 +101,15 @@ RunOutcome RunSequence::Dispatch(RunEnd& end) {
     if (amendRequest_) {
         amendRequest_(request);
     }
+    if (request.mode == RunMode::DryRun) {
+        // From here on nothing is written: not the template, not an item, and no leftover
+        // template is removed either.
+        files_ = std::make_unique<DryRunFileService>();
+    }
+    RunContext context = Context();
     SetWindowLock(model_, WindowLock::Locked);
-    switch (PrepareTemplateFile(context, request)) {
+    switch (request.mode == RunMode::DryRun ? TemplateOutcome::Ready
+                                            : PrepareTemplateFile(context, request)) {
         case TemplateOutcome::Failed:
             return RunOutcome::Failed;
         case TemplateOutcome::Stopped:
@@ -148,10 +155,12 @@ RunOutcome RunSequence::Walk(RunContext& context, const BatchRequest& request, R
 
 RunOutcome RunSequence::WalkNames(RunContext& context, const BatchRequest& request,
                                   NameGenerator& names) {
-    const ItemRecipe recipe = ItemRecipeOf(request.items, templatePath_);
-    return WalkItems(context, names, request.folder, recipe) == WalkEnd::Stopped
-               ? RunOutcome::Stopped
-               : RunOutcome::Completed;
+    const bool dryRun = request.mode == RunMode::DryRun;
+    const WalkPlan plan{request.folder, ItemRecipeOf(request.items, templatePath_),
+                        request.parentFolders,
+                        dryRun ? FailedItem::IsLoggedAndPassed : FailedItem::EndsTheRun};
+    return WalkItems(context, names, plan) == WalkEnd::Stopped ? RunOutcome::Stopped
+                                                               : RunOutcome::Completed;
 }
 
 RunOutcome RunSequence::RunExcelColumn(RunContext& context, const BatchRequest& request,

@@ -37,11 +37,20 @@ struct ItemRequest {
     QString duplicateSource;
 };
 
+// Whether a name with "/" may make the folders it names inside the destination, as mkdir -p
+// would; the window's names need them to be there.
+enum class ParentFolders { MustExist, Make };
+
+// A dry run looks at every item and tells what a run would do, writing nothing.
+enum class RunMode { Create, DryRun };
+
 // One batch, as the inputs asked for it once they were checked.
 struct BatchRequest {
     NameRequest names;
     ItemRequest items;
     QString folder;  // the destination, as typed
+    ParentFolders parentFolders = ParentFolders::MustExist;
+    RunMode mode = RunMode::Create;
 };
 
 }  // namespace zarame

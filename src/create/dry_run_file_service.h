@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <unordered_map>
+
+#include "create/posix_file_service.h"
+#include "create/text_stream.h"
+
+namespace zarame {
+
+// The file service of a dry run: it looks, and tells what the real service would do (create,
+// find an item there, or fail with the error it would raise), but writes nothing, not even the
+// template. What it would have made is remembered by a 64-bit hash of the path, so that a name
+// given twice, or a parent folder it would have made, is judged as the real run would find it,
+// in bounded memory (16 bytes and a node per item).
+class DryRunFileService final : public FileService {
+public:
+    bool FolderExists(const QString& path) override { return real_.FolderExists(path); }
+    bool FileExists(const QString& path) override { return real_.FileExists(path); }
+    CreateOutcome CreateFolder(const QString& path) override;
+    CreateOutcome CopyFile(const QString& source, const QString& destination) override;
+    void DeleteFile(const QString&) override {}
+    std::unique_ptr<TextStream> OpenTextFile(const QString& path) override {
+        return real_.OpenTextFile(path);
+    }
+    void CreateTemplate(const QString& path) override { templatePath_ = path; }
+    void WriteTemplate(const char*, qsizetype) override {}
+    void RemoveTemplate(const QString&) noexcept override {}
+
+private:
+    enum class Made { Folder, File };
+    // What stands at the path once the items so far would have been made; nothing when the path
+    // names nothing yet. A failure to look is raised.
+    enum class Standing { Nothing, Folder, Other };
+    Standing Look(const QString& path) const;
+    void CheckParent(const QString& path) const;
+    void CheckSource(const QString& source);
+
+    PosixFileService real_;
+    std::unordered_map<std::uint64_t, Made> made_;
+    QString templatePath_;
+    QString checkedSource_;
+};
+
+}  // namespace zarame

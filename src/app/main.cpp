@@ -5,9 +5,12 @@
 #include <QDialog>
 #include <QSocketNotifier>
 #include <csignal>
+#include <cstdio>
 
+#include "app/app_options.h"
 #include "app/app_setup.h"
 #include "app/main_window.h"
+#include "common/byte_text.h"
 #include "common/process_start.h"
 #include "create/application_folder.h"
 #include "settings/settings_store.h"
@@ -47,11 +50,36 @@ void CloseOnTerminationSignals(QWidget& window) {
     }
 }
 
+void PrintTo(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     if (!zarame::PrepareProcess()) {
         return 1;
+    }
+    // Read before the toolkit starts: help, the version and a refusal need no display.
+    QStringList arguments;
+    for (int index = 1; index < argc; ++index) {
+        arguments << zarame::DecodeBytes(argv[index]);
+    }
+    const zarame::AppCommandLine line = zarame::ParseAppArguments(arguments);
+    switch (line.request) {
+        case zarame::AppCommandLine::Request::Help:
+            PrintTo(stdout, zarame::AppUsage());
+            return 0;
+        case zarame::AppCommandLine::Request::Version:
+            PrintTo(stdout, zarame::AppVersionLine());
+            return 0;
+        case zarame::AppCommandLine::Request::Refuse:
+            PrintTo(stderr,
+                    QStringLiteral("zarame: ") + line.error + u'\n' + u'\n' + zarame::AppUsage());
+            return 2;
+        case zarame::AppCommandLine::Request::OpenWindow:
+            break;
     }
     QApplication application(argc, argv);
     zarame::SetUpApplication(application);

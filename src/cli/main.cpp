@@ -93,6 +93,8 @@ int main(int argc, char* argv[]) {
     zarame::RunSequence run(model, host, zarame::DefaultTemplatePath());
     run.setLogMax(logMax);
     run.setCellReach(zarame::CellReach::WholeSheet);
+    run.setRequestAmendment(
+        [&options](zarame::BatchRequest& request) { zarame::AmendRequest(options, request); });
     host.attach(run);
     zarame::CliHost::InstallStopSignals();
 

@@ -15,33 +15,34 @@ namespace zarame {
 
 namespace {
 
-constexpr std::int32_t kBlockSize = 32000;
+constexpr std::int64_t kBlockSize = 32000;
 
 TemplateOutcome WriteTemplate(RunContext& context, const ItemRequest& items) {
     WindowModel& model = context.model;
     model.setCaption(Label::lblNow, QString::fromUtf16(kStatusWritingTemplate));
-    const std::int32_t size = items.fileSize;
+    const std::int64_t size = items.fileSize;
     if (size == 0) {
         context.files.CreateTemplate(context.templatePath);
         return TemplateOutcome::Ready;
     }
-    QByteArray block(std::min(size, kBlockSize), static_cast<char>(items.fillByte));
-    model.setProgressMaximum(static_cast<float>(size / kBlockSize + 1));
+    QByteArray block(static_cast<qsizetype>(std::min(size, kBlockSize)),
+                     static_cast<char>(items.fillByte));
+    const std::int64_t maximum = size / kBlockSize + 1;
+    model.setProgressMaximum(static_cast<float>(maximum));
     context.files.CreateTemplate(context.templatePath);
-    std::int32_t remaining = size;
-    do {
+    // The bar shows the count of blocks written (never past the maximum): set from a count, it
+    // keeps moving where adding 1 to a float would stall (past 2^24 blocks).
+    std::int64_t written = 0;
+    for (std::int64_t remaining = size; remaining > 0; remaining -= kBlockSize) {
         if (context.stopRequested) {
             ReportStop(model, context.logMax);
             return TemplateOutcome::Stopped;
         }
-        context.files.WriteTemplate(block.constData(), std::min(remaining, kBlockSize));
-        remaining -= kBlockSize;
-        const ProgressBar& bar = model.progress();
-        if (bar.maximum > bar.value) {
-            model.setProgressValue(bar.value + 1);
-        }
+        context.files.WriteTemplate(block.constData(),
+                                    static_cast<qsizetype>(std::min(remaining, kBlockSize)));
+        model.setProgressValue(static_cast<float>(++written));
         context.host.PumpEvents();
-    } while (remaining > 0);
+    }
     return TemplateOutcome::Ready;
 }
 
@@ -84,7 +85,9 @@ std::optional<double> BatchMaximum(NameSource source, QStringView first, QString
 
 TemplateOutcome PrepareTemplateFile(RunContext& context, const BatchRequest& request) {
     return AroundBar(context.model, BatchMaximum(request.names), [&] {
-        if (request.items.kind != ItemKind::NewFile) {
+        // Random files are each written for themselves: there is nothing to copy them from.
+        if (request.items.kind != ItemKind::NewFile ||
+            request.items.content == FileContent::Random) {
             return TemplateOutcome::Ready;
         }
         try {

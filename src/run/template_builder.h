@@ -20,8 +20,8 @@ double BatchMaximum(const NameRequest& names);
 // have been refused; nothing when they cannot be read.
 std::optional<double> BatchMaximum(NameSource source, QStringView first, QStringView last);
 
-// Sets the progress bar up for the batch and, for new files, writes the template of the request's
-// size and fill byte in 32,000-byte blocks, honouring a stop before each block. A failure is
+// Sets the progress bar up for the batch and, for new files of a fill byte, writes the template
+// of the request's size and fill byte in 32,000-byte blocks, honouring a stop before each block. A failure is
 // logged with site tag 1 and sets the stop flag, so that no batch runs.
 TemplateOutcome PrepareTemplateFile(RunContext& context, const BatchRequest& request);
 

@@ -32,7 +32,7 @@ protected:
         request.names.numbers.last = 14;
         host.onPump = [this](int) { barAtPump.push_back(model.progress().value); };
     }
-    TemplateOutcome Prepare(std::int32_t size, std::uint8_t fill = 0) {
+    TemplateOutcome Prepare(std::int64_t size, std::uint8_t fill = 0) {
         request.items.fileSize = size;
         request.items.fillByte = fill;
         return PrepareTemplateFile(context, request);
@@ -128,6 +128,47 @@ TEST_F(TemplateBuilder, OtherKindsOnlyPrepareTheBar) {
     EXPECT_EQ(ReadFile(path), "someone's");
     EXPECT_EQ(model.progress().maximum, 100.0f);
     EXPECT_EQ(model.progress().value, 0.0f);
+}
+
+// Counts what would be written, without writing it.
+class CountingFileService : public PosixFileService {
+public:
+    void CreateTemplate(const QString&) override { ++templates; }
+    void WriteTemplate(const char*, qsizetype count) override {
+        ++blocks;
+        bytes += count;
+    }
+    int templates = 0;
+    std::int64_t blocks = 0;
+    std::int64_t bytes = 0;
+};
+
+// Past 2^31 bytes the size, the block count and the bar stay exact.
+TEST_F(TemplateBuilder, SizesPastThirtyTwoBitsAreWrittenInBlocks) {
+    CountingFileService counting;
+    RunContext large{model, host, counting, stopRequested, 1000, path, extent};
+    request.items.fileSize = (std::int64_t{1} << 31) + 1;
+    float lastBar = 0;
+    host.onPump = [&](int) { lastBar = model.progress().value; };
+    EXPECT_EQ(PrepareTemplateFile(large, request), TemplateOutcome::Ready);
+    EXPECT_EQ(counting.bytes, request.items.fileSize);
+    EXPECT_EQ(counting.blocks, 67109);  // 67,108 of 32,000 and one of 27,649
+    EXPECT_EQ(lastBar, 67109.0f);       // the build's maximum, ⌊N / 32000⌋ + 1
+    EXPECT_EQ(model.progress().maximum, 10.0f);
+}
+
+// Random files are each written for themselves: no template, only the bar.
+TEST_F(TemplateBuilder, RandomContentNeedsNoTemplate) {
+    CountingFileService counting;
+    RunContext random{model, host, counting, stopRequested, 1000, path, extent};
+    request.items.fileSize = 100000;
+    request.items.content = FileContent::Random;
+    model.setProgressValue(3);
+    EXPECT_EQ(PrepareTemplateFile(random, request), TemplateOutcome::Ready);
+    EXPECT_EQ(counting.templates, 0);
+    EXPECT_EQ(model.progress().maximum, 10.0f);
+    EXPECT_EQ(model.progress().value, 0.0f);
+    EXPECT_TRUE(model.caption(Label::lblNow).isEmpty());
 }
 
 // The finish of a refused run reads the typed numbers as they stand.

@@ -37,18 +37,5 @@ TEST(RandomFill, ItemsAndSeedsDiffer) {
     EXPECT_EQ(starts.size(), 1001u);
 }
 
-// Incompressible enough for deduplication and compression tests: every byte value about equally
-// often, no run of equal bytes.
-TEST(RandomFill, BytesAreSpreadOverAllValues) {
-    const QByteArray bytes = Stream(3, 0, 1 << 20);
-    std::size_t counts[256] = {};
-    for (char byte : bytes) {
-        ++counts[static_cast<unsigned char>(byte)];
-    }
-    for (std::size_t count : counts) {
-        EXPECT_NEAR(static_cast<double>(count), 4096.0, 400.0);
-    }
-}
-
 }  // namespace
 }  // namespace zarame

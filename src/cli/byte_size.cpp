@@ -82,6 +82,22 @@ Wide DigitsValue(QStringView digits) {
     return value;
 }
 
+// A Japanese input method types full-width digits, letters, signs and blanks; they count as their
+// ASCII forms (and nothing else does: no superscript or circled digits).
+QString HalfWidth(QStringView text) {
+    QString ascii;
+    ascii.reserve(text.size());
+    for (QChar character : text) {
+        const char16_t code = character.unicode();
+        if (code >= u'\uFF01' && code <= u'\uFF5E') {
+            ascii += QChar(static_cast<char16_t>(code - 0xFEE0));
+        } else {
+            ascii += code == u'\u3000' ? QChar(u' ') : character;
+        }
+    }
+    return ascii;
+}
+
 ParsedByteSize Refused(ByteSizeRefusal refusal) {
     return {std::nullopt, refusal};
 }
@@ -118,8 +134,7 @@ std::optional<SizeParts> Split(const QString& text) {
 }  // namespace
 
 ParsedByteSize ParseByteSize(QStringView text) {
-    // A Japanese input method types full-width digits, letters and blanks.
-    const QString written = text.toString().normalized(QString::NormalizationForm_KC).trimmed();
+    const QString written = HalfWidth(text).trimmed();
     if (written.isEmpty()) {
         return Refused(ByteSizeRefusal::Empty);
     }

@@ -30,7 +30,7 @@ TEST(ByteSize, UnitsCommasAndFractions) {
         {u"1.10KB", 1100},
         {u"2.000", 2},          // trailing zeros are no fraction
         {u"１，５３６", 1536},  // full-width, as an input method types it
-        {u"１０ＫｉＢ", 10240},
+        {u"１０　ＫｉＢ", 10240},
         {u"9223372036854775807", 9223372036854775807},
         {u"9223372036854775.807KB", 9223372036854775807},
         {u"0.0009765625K", 1},
@@ -64,6 +64,7 @@ TEST(ByteSize, WhatIsNoSizeIsRefusedWithItsReason) {
         {u"10X", R::UnknownUnit},
         {u"10KiBB", R::UnknownUnit},
         {u"1e3", R::UnknownUnit},
+        {u"1²", R::UnknownUnit},  // only full-width forms stand for ASCII
         {u"10 K B", R::UnknownUnit},
         {u"1.5", R::NotWholeBytes},
         {u"1.1K", R::NotWholeBytes},

@@ -31,7 +31,7 @@ CreateOutcome FaultyFileService::CopyFile(const QString& source, const QString& 
 
 CreateOutcome FaultyFileService::CreateRandomFile(const QString& destination, std::int64_t size,
                                                   std::uint64_t runSeed, std::uint64_t itemIndex) {
-    MaybeFail(Operation::CreateRandomFile, destination);
+    MaybeFail(Operation::CopyFile, destination);  // a new file's write fails as a copy's does
     return real_.CreateRandomFile(destination, size, runSeed, itemIndex);
 }
 

@@ -1,8 +1,9 @@
 // Times a sequential batch against the bare system calls that give the same result, on the same
 // disk in the same run, and measures the peak memory of a million-item batch and the cost of a
-// 1 GiB template.
+// 1 GiB template. The random mode measures the random-content generator on one core and times
+// random files against files of a fill value (bench/random_fill.sh runs it on a fresh ext4).
 //
-//   zarame-bench [all|batch|memory|template] [folder]
+//   zarame-bench [all|batch|memory|template|random] [folder]
 //
 // Everything is made in a fresh folder inside `folder` (default: bench-data beside the build's
 // bin folder) and deleted only when the program ends. Deleting between runs would poison the
@@ -45,6 +46,7 @@
 #include "common/run_time_error.h"
 #include "create/item_creator.h"
 #include "create/posix_file_service.h"
+#include "create/random_fill.h"
 #include "run/host.h"
 #include "run/item_walk.h"
 #include "run/progress_log.h"
@@ -204,8 +206,9 @@ void PlainBatch(const fs::path& folder, ItemKind kind, const std::string& conten
 // One run of the real batch, set up as a run sets it up; only the walk itself is timed.
 struct OursSetup {
     ItemKind kind;
-    std::int32_t fileBytes;
+    std::int64_t fileBytes;
     QString duplicateSource;
+    zarame::FileContent content = zarame::FileContent::FillByte;
 };
 
 Timing OursBatch(const fs::path& folder, const fs::path& templatePath, const OursSetup& setup,
@@ -226,7 +229,7 @@ Timing OursBatch(const fs::path& folder, const fs::path& templatePath, const Our
                              zarame::NumberPlacement::AfterFixedText,
                              QStringLiteral(".dat")};
     request.folder = zarame::DecodeBytes(folder.c_str());
-    request.items = {setup.kind, setup.fileBytes, 0x41, setup.duplicateSource};
+    request.items = {setup.kind, setup.fileBytes, 0x41, setup.duplicateSource, setup.content, 2026};
 
     if (zarame::PrepareTemplateFile(context, request) != zarame::TemplateOutcome::Ready) {
         throw std::runtime_error("template not ready: " +
@@ -305,11 +308,18 @@ Pair TimePair(const fs::path& root, const std::string& name,
 // ratio: median wall time, ours over plain, the figure the targets are set for. best: the fastest
 // run of each, the one least disturbed by the rest of the machine. cpu: medians of the process's
 // processor time, which other processes move least.
-void PrintHeading() {
-    std::printf("%-26s %8s %8s %7s %7s %7s\n", "case", "plain", "ours", "ratio", "best", "cpu");
+// The random mode names its two sides "fill" and "random".
+struct Sides {
+    const char* plain = "plain";
+    const char* ours = "ours";
+};
+
+void PrintHeading(Sides sides = {}) {
+    std::printf("%-26s %8s %8s %7s %7s %7s\n", "case", sides.plain, sides.ours, "ratio", "best",
+                "cpu");
 }
 
-void PrintRow(const char* name, const Pair& pair, double target) {
+void PrintRow(const char* name, const Pair& pair, double target, Sides sides = {}) {
     const double plain = MedianOf(pair.plain, &Timing::wall);
     const double ours = MedianOf(pair.ours, &Timing::wall);
     const double ratio = ours / plain;
@@ -318,11 +328,11 @@ void PrintRow(const char* name, const Pair& pair, double target) {
                 MedianOf(pair.ours, &Timing::processor) / MedianOf(pair.plain, &Timing::processor),
                 ratio <= target ? "ok" : "OVER TARGET");
     // Every run in the order of the rounds, to show how much the machine moved the figures.
-    std::printf("  %-24s", "runs, plain:");
+    std::printf("  runs, %-18s", (std::string(sides.plain) + ":").c_str());
     for (const Timing& timing : pair.plain) {
         std::printf(" %.3f", timing.wall);
     }
-    std::printf("  ours:");
+    std::printf("  %s:", sides.ours);
     for (const Timing& timing : pair.ours) {
         std::printf(" %.3f", timing.wall);
     }
@@ -346,7 +356,7 @@ void RunBatch(const fs::path& root) {
         const char* title;
         const char* name;
         ItemKind kind;
-        std::int32_t fileBytes;
+        std::int64_t fileBytes;
         std::string plainContent;
     };
     const std::vector<Case> cases = {
@@ -434,7 +444,7 @@ Timing OursTemplate(const fs::path& path) {
     zarame::RunContext context{host, log, files, stopRequested, zarame::DecodeBytes(path.c_str())};
     zarame::BatchRequest request;
     request.names.source = zarame::NameSource::SequentialNumbers;
-    request.items = {ItemKind::NewFile, static_cast<std::int32_t>(kTemplateBytes), 0x41, QString()};
+    request.items = {ItemKind::NewFile, kTemplateBytes, 0x41, QString()};
     zarame::TemplateOutcome outcome = zarame::TemplateOutcome::Failed;
     // The service keeps the template open for the copies that follow, so unlike the plain loop
     // no close is timed; closing a file that is not synced costs next to nothing.
@@ -464,6 +474,59 @@ void RunTemplate(const fs::path& root) {
         },
         [](const fs::path& folder) { return OursTemplate(folder / "KRB_tmp.tmp"); });
     PrintRow("1 GiB template", pair, 1.2);
+}
+
+// The generator alone on one core: large blocks, then one fresh stream per 1,000-byte item as a
+// random run makes them.
+void RunGenerator() {
+    constexpr std::int64_t kBlock = 1 << 20;
+    constexpr std::int64_t kTotal = std::int64_t{8} << 30;
+    constexpr int kItems = 2000000;
+    std::vector<char> buffer(kBlock);
+    std::uint64_t sink = 0;
+    const Timing blocks = Time([&] {
+        zarame::RandomBytes stream(1, 0);
+        for (std::int64_t done = 0; done < kTotal; done += kBlock) {
+            stream.Fill(buffer.data(), kBlock);
+            sink += static_cast<unsigned char>(buffer[static_cast<size_t>(done % kBlock)]);
+        }
+    });
+    const Timing items = Time([&] {
+        for (int item = 0; item < kItems; ++item) {
+            zarame::RandomBytes(1, static_cast<std::uint64_t>(item)).Fill(buffer.data(), 1000);
+            sink += static_cast<unsigned char>(buffer[static_cast<size_t>(item % 1000)]);
+        }
+    });
+    std::printf("\nrandom generator, one core (check %llu)\n",
+                static_cast<unsigned long long>(sink % 10));
+    std::printf("1 MiB blocks            %7.2f GB/s  %s\n",
+                static_cast<double>(kTotal) / blocks.processor / 1e9,
+                static_cast<double>(kTotal) / blocks.processor >= 1e9 ? "ok (>= 1 GB/s)"
+                                                                      : "UNDER TARGET (1 GB/s)");
+    std::printf("1,000-byte items        %7.1f ns per item, %.2f GB/s\n",
+                items.processor / kItems * 1e9, 1000.0 * kItems / items.processor / 1e9);
+    std::fflush(stdout);
+}
+
+// Random files against files of a fill value, same names and size, alternating in fresh folders.
+void RunRandom(const fs::path& root) {
+    RunGenerator();
+    const fs::path templatePath = root / "KRB_tmp.tmp";
+    std::printf("\nrandom: %d new files of 1,000 bytes per run, median of %d rounds in seconds\n",
+                kBatchItems, Rounds());
+    const Sides sides{"fill", "random"};
+    PrintHeading(sides);
+    const Pair pair = TimePair(
+        root, "random",
+        [&](const fs::path& folder) {
+            return OursBatch(folder, templatePath, {ItemKind::NewFile, 1000, {}}, kBatchItems);
+        },
+        [&](const fs::path& folder) {
+            return OursBatch(folder, templatePath,
+                             {ItemKind::NewFile, 1000, {}, zarame::FileContent::Random},
+                             kBatchItems);
+        });
+    PrintRow("1,000 bytes", pair, 1.1, sides);
 }
 
 // The one-call floor of a duplicate that reads its source per item, as a copy that notices a
@@ -538,7 +601,8 @@ int main(int argc, char** argv) {
     int next = 1;
     if (next < argc) {
         const std::string first = argv[next];
-        if (first == "all" || first == "batch" || first == "memory" || first == "template") {
+        if (first == "all" || first == "batch" || first == "memory" || first == "template" ||
+            first == "random") {
             mode = first;
             ++next;
         }
@@ -547,7 +611,7 @@ int main(int argc, char** argv) {
         parent = argv[next++];
     }
     if (next < argc) {
-        std::fprintf(stderr, "usage: %s [all|batch|memory|template] [folder]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [all|batch|memory|template|random] [folder]\n", argv[0]);
         return 2;
     }
 
@@ -562,8 +626,8 @@ int main(int argc, char** argv) {
     std::printf("data folder: %s\nfile system: %s\n", root.c_str(), FileSystemName(root).c_str());
     if (mode != "memory") {
         std::printf(
-            "ratio: ours / plain, median wall times; best: fastest ours / fastest plain; cpu: "
-            "ours / plain, median processor times of the process\n");
+            "ratio: ours / plain (random / fill), median wall times; best: fastest ours / fastest "
+            "plain; cpu: ours / plain, median processor times of the process\n");
     }
 
     int status = 0;
@@ -576,6 +640,9 @@ int main(int argc, char** argv) {
         }
         if (mode == "all" || mode == "memory") {
             RunMemory(root);
+        }
+        if (mode == "all" || mode == "random") {
+            RunRandom(root);
         }
     } catch (const zarame::RunTimeError& failure) {
         std::fprintf(stderr, "run-time error %d: %s\n", failure.number(),

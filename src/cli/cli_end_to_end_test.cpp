@@ -235,7 +235,8 @@ TEST_F(CliEndToEndTest, ExitStatusSaysHowTheRunEnded) {
 }
 
 // Copies: what is not a regular file is refused, and a file-size limit is an error with
-// clean-up, never a killed run with a truncated item.
+// clean-up, never a killed run with a truncated item. The limit also shows that sizes past 2 GiB
+// reach the writes, template or random, without a test writing gigabytes.
 TEST_F(CliEndToEndTest, CopiesThatCannotBeMadeEndTheRunCleanly) {
     ASSERT_EQ(::mkfifo(EncodeBytes(File("fifo")).constData(), 0644), 0);
     WriteFile(File("big"), QByteArray(300 * 1024, 'b'));
@@ -250,6 +251,8 @@ TEST_F(CliEndToEndTest, CopiesThatCannotBeMadeEndTheRunCleanly) {
     } cases[] = {
         {Numbers(2) + QStringList{"--kind=copy", "--copy-source=" + File("fifo")}, {}, "[22][0]"},
         {Numbers(2) + QStringList{"--size=200000"}, fileSizeLimit, "[27][1]"},
+        {Numbers(2) + QStringList{"--size=3G"}, fileSizeLimit, "[27][1]"},
+        {Numbers(2) + QStringList{"--size=2.5TiB", "--fill=random"}, fileSizeLimit, "[27][0]"},
         {Numbers(2) + QStringList{"--kind=copy", "--copy-source=" + File("big")}, fileSizeLimit,
          "[27][0]"},
     };
@@ -262,6 +265,31 @@ TEST_F(CliEndToEndTest, CopiesThatCannotBeMadeEndTheRunCleanly) {
         EXPECT_TRUE(FolderEntries(destination_).isEmpty());
         EXPECT_FALSE(Exists(TemplatePath()));
     }
+}
+
+// A seed makes a run again byte for byte; within a run every file has bytes of its own, and an
+// existing item is left as it is.
+TEST_F(CliEndToEndTest, RandomFillIsReproducibleBySeed) {
+    WriteFile(Item("file002.dat"), "precious");
+    const QStringList random = Numbers(3) + QStringList{"--size=1.5KiB", "--fill=random:2026"};
+    const CliResult first = Run(random);
+    EXPECT_EQ(first.exitCode, 0);
+    EXPECT_TRUE(first.out.value(1).endsWith("は既に存在しています"));
+    const QString again = File("again");
+    QDir().mkpath(again);
+    EXPECT_EQ(Run(random + QStringList{"--folder=" + again}).exitCode, 0);
+    EXPECT_EQ(ReadFile(Item("file002.dat")), "precious");
+    const QByteArray one = ReadFile(Item("file001.dat"));
+    EXPECT_EQ(one.size(), 1536);
+    EXPECT_NE(one, ReadFile(Item("file003.dat")));
+    for (const char* name : {"file001.dat", "file003.dat"}) {
+        EXPECT_EQ(ReadFile(Item(name)), ReadFile(again + u'/' + QLatin1String(name))) << name;
+    }
+    EXPECT_FALSE(Exists(TemplatePath()));
+    const CliResult refused = Run(random + QStringList{"--size=1.5"});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.error.startsWith("zarame-cli: --size の値「1.5」"))
+        << refused.error.toStdString();
 }
 
 // Standard streams: closed ones never become a file of the run, a log that cannot be written is a

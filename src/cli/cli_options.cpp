@@ -1,8 +1,11 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
 #include <array>
 
+#include "cli/byte_size.h"
 #include "common/byte_text.h"
+#include "create/random_fill.h"
 
 namespace zarame {
 
@@ -64,6 +67,60 @@ CliParseResult Failure(const QString& message) {
     return {std::nullopt, message};
 }
 
+constexpr QStringView kRandomFill = u"random";
+constexpr QStringView kSeededRandomFill = u"random:";
+
+// A fill text read as a random fill: "random", or "random:SEED" with a decimal seed of 64 bits.
+struct RandomFillText {
+    enum class Form { NotRandom, Random, Malformed };
+    Form form = Form::NotRandom;
+    std::optional<std::uint64_t> seed;
+};
+
+RandomFillText ReadRandomFill(const QString& fill) {
+    using Form = RandomFillText::Form;
+    if (fill == kRandomFill) {
+        return {Form::Random, std::nullopt};
+    }
+    if (!fill.startsWith(kSeededRandomFill)) {
+        return {Form::NotRandom, std::nullopt};
+    }
+    const QString digits = fill.mid(kSeededRandomFill.size());
+    bool ok = !digits.isEmpty() && std::all_of(digits.begin(), digits.end(),
+                                               [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const std::uint64_t seed = ok ? digits.toULongLong(&ok) : 0;
+    return ok ? RandomFillText{Form::Random, seed} : RandomFillText{Form::Malformed, std::nullopt};
+}
+
+// The size and fill options, which the command line reads itself; an empty text when the option
+// was taken, else why not.
+QString ReadContentOption(TextBox box, const QString& text, CliOptions& options) {
+    if (box == TextBox::txtFileByte) {
+        const ParsedByteSize size = ParseByteSize(text);
+        if (!size.bytes) {
+            return ByteSizeRefusalText(size.refusal, QStringLiteral("size"), VisibleLine(text));
+        }
+        options.fileSize = size.bytes;
+        return {};
+    }
+    const RandomFillText fill = ReadRandomFill(text);
+    switch (fill.form) {
+        case RandomFillText::Form::Malformed:
+            return QStringLiteral("--fill=random: の後は 0～18446744073709551615 の整数です: %1")
+                .arg(VisibleLine(text));
+        case RandomFillText::Form::Random:
+            options.content = FileContent::Random;
+            options.randomSeed = fill.seed;
+            break;
+        case RandomFillText::Form::NotRandom:
+            options.content = FileContent::FillByte;
+            options.randomSeed.reset();
+            options.texts.emplace_back(box, text);  // a fill value, read as the window reads it
+            break;
+    }
+    return {};
+}
+
 }  // namespace
 
 QStringList DecodeArguments(int argc, const char* const argv[]) {
@@ -111,7 +168,14 @@ CliParseResult ParseCliOptions(const QStringList& arguments) {
                 if (!text) {
                     return Failure(QStringLiteral("--%1 に値がありません").arg(VisibleLine(name)));
                 }
-                options.texts.emplace_back(option.box, *text);
+                if (option.box == TextBox::txtFileByte || option.box == TextBox::txtCode) {
+                    const QString refusal = ReadContentOption(option.box, *text, options);
+                    if (!refusal.isEmpty()) {
+                        return Failure(refusal);
+                    }
+                } else {
+                    options.texts.emplace_back(option.box, *text);
+                }
                 known = true;
                 break;
             }
@@ -143,6 +207,24 @@ void ApplyCliOptions(const CliOptions& options, WindowModel& model) {
     for (const auto& [box, text] : options.texts) {
         model.setText(box, text);
     }
+    // The size and a random fill come into the request later; the window's inputs only have to
+    // pass its checks.
+    if (options.fileSize) {
+        model.setText(TextBox::txtFileByte, QStringLiteral("0"));
+    }
+    if (options.content == FileContent::Random) {
+        model.setText(TextBox::txtCode, QStringLiteral("0"));
+    }
+}
+
+void AmendRequest(const CliOptions& options, BatchRequest& request) {
+    if (options.fileSize) {
+        request.items.fileSize = *options.fileSize;
+    }
+    request.items.content = options.content;
+    if (options.content == FileContent::Random) {
+        request.items.randomSeed = options.randomSeed ? *options.randomSeed : FreshRandomSeed();
+    }
 }
 
 QString CliUsage() {
@@ -151,13 +233,21 @@ QString CliUsage() {
         "                   [--start-cell=TEXT] [--blank-rows=TEXT] [--text=PATH]\n"
         "                   [--fixed-text=TEXT] [--number-position=before|after]\n"
         "                   [--min=TEXT] [--max=TEXT] [--digits=TEXT] [--extension=TEXT]\n"
-        "                   [--folder=PATH] [--kind=file|copy|folder] [--size=TEXT]\n"
-        "                   [--fill=TEXT] [--copy-source=PATH] [--help] [--version]\n"
+        "                   [--folder=PATH] [--kind=file|copy|folder] [--size=SIZE]\n"
+        "                   [--fill=VALUE|random[:SEED]] [--copy-source=PATH] [--help]\n"
+        "                   [--version]\n"
         "\n"
         "ファイルやフォルダを一括作成します。各オプションは画面の入力欄と同じ意味で、\n"
         "指定しなかった入力は初回起動時の値になります (--saved では保存された設定)。\n"
         "ただし --start-cell は A1～XFD1048576 のどのセルでも (列の英字は大文字・小文字、\n"
         "全角・半角を問いません)、--blank-rows は 1～1048576 の範囲で指定できます。\n"
+        "\n"
+        "--size  作成するファイルのバイト数 (最大 9,223,372,036,854,775,807)。1536、1,536 の\n"
+        "        ほか単位も使えます: K・M・G・T と KiB・MiB・GiB・TiB は 1024 倍ごと、\n"
+        "        KB・MB・GB・TB は 1000 倍ごと (10K = 10240、10KB = 10000)。1.5G のような小数は\n"
+        "        バイト数が整数になる場合だけ指定できます (切り捨てはしません)。\n"
+        "--fill  書き込み値 (0～255、0x41、&H41)。random でファイルごとに異なる乱数を書き込み、\n"
+        "        random:SEED (0～18446744073709551615) で同じ名前に同じ内容を再現します。\n"
         "\n"
         "終了コード: 0 完了 / 1 エラーで終了 / 2 入力の誤り / 3 ブックを開けない / 130 中断\n");
 }

@@ -2,22 +2,28 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "window/batch_request.h"
 #include "window/window_model.h"
 
 namespace zarame {
 
 // What the command line asked for. Each input option becomes one input of the window, exactly as
-// given; everything not given keeps the window's first-start value.
+// given; everything not given keeps the window's first-start value. The size and the random fill
+// go past what the window's inputs hold: they reach the checked request instead.
 struct CliOptions {
     enum class Request { Run, Help, Version };
     Request request = Request::Run;
     bool saved = false;
     std::vector<std::pair<TextBox, QString>> texts;
     std::vector<std::pair<OptionGroup, int>> selections;
+    std::optional<std::int64_t> fileSize;
+    FileContent content = FileContent::FillByte;
+    std::optional<std::uint64_t> randomSeed;  // a random fill without one takes a fresh seed
 };
 
 struct CliParseResult {
@@ -33,6 +39,10 @@ CliParseResult ParseCliOptions(const QStringList& arguments);
 
 // Puts the options into the window, selections first, as a user would.
 void ApplyCliOptions(const CliOptions& options, WindowModel& model);
+
+// Puts the size and the random fill into the request the window's inputs passed; called once per
+// run, so an unseeded random fill draws its seed there.
+void AmendRequest(const CliOptions& options, BatchRequest& request);
 
 QString CliUsage();
 

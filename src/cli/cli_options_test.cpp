@@ -78,6 +78,72 @@ TEST(CliOptions, BadChoicesAndUnknownArgumentsAreErrorsNamingThem) {
     EXPECT_TRUE(Parse({"--f\xffolder=x"}).error.endsWith(u"--f\uFFFDolder=x"));
 }
 
+// The size and a random fill reach the checked request; the window's inputs only pass its checks.
+TEST(CliOptions, SizeAndRandomFillAmendTheRequest) {
+    const struct {
+        std::initializer_list<const char*> arguments;
+        std::int64_t size;
+        FileContent content;
+        std::optional<std::uint64_t> seed;
+        QString fillText;
+    } cases[] = {
+        {{"--size=3G", "--fill=random:18446744073709551615"},
+         3LL << 30,
+         FileContent::Random,
+         18446744073709551615ULL,
+         "0"},
+        {{"--size", "1,536", "--fill=random:7", "--fill=0x41"},
+         1536,
+         FileContent::FillByte,
+         {},
+         "0x41"},
+        {{"--fill=random"}, 0, FileContent::Random, {}, "0"},
+    };
+    for (const auto& c : cases) {
+        const CliParseResult parsed = Parse(c.arguments);
+        ASSERT_TRUE(parsed.options) << parsed.error.toStdString();
+        EXPECT_EQ(parsed.options->randomSeed, c.seed);
+        WindowModel model;
+        ApplyCliOptions(*parsed.options, model);
+        EXPECT_EQ(model.text(TextBox::txtFileByte), QStringLiteral("0"));
+        EXPECT_EQ(model.text(TextBox::txtCode), c.fillText);
+        BatchRequest request;
+        AmendRequest(*parsed.options, request);
+        EXPECT_EQ(request.items.fileSize, c.size);
+        EXPECT_EQ(request.items.content, c.content);
+        if (c.seed) {
+            EXPECT_EQ(request.items.randomSeed, *c.seed);
+        }
+    }
+    // Without a seed, every run draws its own.
+    const CliOptions unseeded = *Parse({"--fill=random"}).options;
+    BatchRequest first;
+    BatchRequest second;
+    AmendRequest(unseeded, first);
+    AmendRequest(unseeded, second);
+    EXPECT_NE(first.items.randomSeed, second.items.randomSeed);
+}
+
+TEST(CliOptions, SizesAndSeedsThatAreNoneAreErrorsSayingWhy) {
+    const struct {
+        const char* argument;
+        const char* error;
+    } cases[] = {
+        {"--size=1.1K", "--size の値「1.1K」: 小数はバイト数が整数になる値だけ"},
+        {"--size=1\xff", "「1\uFFFD」"},
+        {"--fill=random:", "--fill=random: の後は"},
+        {"--fill=random:-1", "--fill=random: の後は"},
+        {"--fill=random:18446744073709551616", "--fill=random: の後は"},
+        {"--fill=random:1K", "--fill=random: の後は"},
+    };
+    for (const auto& c : cases) {
+        const CliParseResult parsed = Parse({c.argument});
+        EXPECT_FALSE(parsed.options) << c.argument;
+        EXPECT_TRUE(parsed.error.contains(QString::fromUtf8(c.error)))
+            << parsed.error.toStdString();
+    }
+}
+
 TEST(CliOptions, RequestsAreRecognised) {
     EXPECT_EQ(Parse({}).options->request, CliOptions::Request::Run);
     EXPECT_EQ(Parse({"-h"}).options->request, CliOptions::Request::Help);

@@ -90,6 +90,8 @@ int main(int argc, char* argv[]) {
     zarame::CliHost host;
     zarame::RunSequence run(model, host, host, zarame::DefaultTemplatePath());
     run.setCellReach(zarame::CellReach::WholeSheet);
+    run.setRequestAmendment(
+        [&options](zarame::BatchRequest& request) { zarame::AmendRequest(options, request); });
     host.attach(run);
     zarame::CliHost::InstallStopSignals();
 

@@ -70,6 +70,14 @@ CreateOutcome DryRunFileService::CreateFolder(const QString& path) {
 }
 
 CreateOutcome DryRunFileService::CopyFile(const QString& source, const QString& destination) {
+    const CreateOutcome outcome = CreateFile(destination);
+    if (outcome == CreateOutcome::Created && source != templatePath_) {
+        CheckSource(source);
+    }
+    return outcome;
+}
+
+CreateOutcome DryRunFileService::CreateFile(const QString& destination) {
     switch (Look(destination)) {
         case Standing::Folder:
             throw FileSystemError(EISDIR, destination);
@@ -79,9 +87,6 @@ CreateOutcome DryRunFileService::CopyFile(const QString& source, const QString& 
             break;
     }
     CheckParent(destination);
-    if (source != templatePath_) {
-        CheckSource(source);
-    }
     made_.emplace(PathHash(destination), Made::File);
     return CreateOutcome::Created;
 }

@@ -20,6 +20,10 @@ public:
     bool FileExists(const QString& path) override { return real_.FileExists(path); }
     CreateOutcome CreateFolder(const QString& path) override;
     CreateOutcome CopyFile(const QString& source, const QString& destination) override;
+    CreateOutcome CreateRandomFile(const QString& destination, std::int64_t, std::uint64_t,
+                                   std::uint64_t) override {
+        return CreateFile(destination);
+    }
     void DeleteFile(const QString&) override {}
     std::unique_ptr<TextStream> OpenTextFile(const QString& path) override {
         return real_.OpenTextFile(path);
@@ -36,6 +40,7 @@ private:
     Standing Look(const QString& path) const;
     void CheckParent(const QString& path) const;
     void CheckSource(const QString& source);
+    CreateOutcome CreateFile(const QString& destination);
 
     PosixFileService real_;
     std::unordered_map<std::uint64_t, Made> made_;

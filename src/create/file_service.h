@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <memory>
 
 namespace zarame {
@@ -30,6 +31,12 @@ public:
     // the source's bytes up to its size when opened; a source that is not a regular file is
     // refused.
     virtual CreateOutcome CopyFile(const QString& source, const QString& destination) = 0;
+
+    // Writes a new file of `size` pseudo-random bytes, the stream of item `itemIndex` of a run
+    // seeded with `runSeed` (see RandomBytes), at a destination that must not exist yet: the
+    // same exclusive create, existence answers and clean-up of a failed write as CopyFile.
+    virtual CreateOutcome CreateRandomFile(const QString& destination, std::int64_t size,
+                                           std::uint64_t runSeed, std::uint64_t itemIndex) = 0;
 
     // Deletes a file; a write-protected file is refused rather than forced.
     virtual void DeleteFile(const QString& path) = 0;

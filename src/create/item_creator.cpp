@@ -5,7 +5,12 @@
 namespace zarame {
 
 ItemRecipe ItemRecipeOf(const ItemRequest& items, const QString& templatePath) {
-    return ItemRecipe{items.kind, items.duplicateSource, templatePath};
+    return ItemRecipe{.kind = items.kind,
+                      .duplicateSource = items.duplicateSource,
+                      .templatePath = templatePath,
+                      .content = items.content,
+                      .fileSize = items.fileSize,
+                      .randomSeed = items.randomSeed};
 }
 
 // The existence test of each kind is made by the exclusive create itself: it fails when anything
@@ -14,6 +19,10 @@ ItemRecipe ItemRecipeOf(const ItemRequest& items, const QString& templatePath) {
 bool CreateItem(const QString& path, const ItemRecipe& recipe, FileService& files) {
     switch (recipe.kind) {
         case ItemKind::NewFile:
+            if (recipe.content == FileContent::Random) {
+                return files.CreateRandomFile(path, recipe.fileSize, recipe.randomSeed,
+                                              recipe.nextItemIndex++) == CreateOutcome::Created;
+            }
             return files.CopyFile(recipe.templatePath, path) == CreateOutcome::Created;
         case ItemKind::Duplicate:
             return files.CopyFile(recipe.duplicateSource, path) == CreateOutcome::Created;

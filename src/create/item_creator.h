@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 #include "window/batch_request.h"
 
@@ -11,8 +12,15 @@ class FileService;
 // What every item of one run is; fixed for the run because its inputs are locked.
 struct ItemRecipe {
     ItemKind kind = ItemKind::NewFile;
-    QString duplicateSource;  // the duplicate kind's source file
-    QString templatePath;     // the new-file kind copies the run's template
+    QString duplicateSource;                      // the duplicate kind's source file
+    QString templatePath;                         // the new-file kind copies the run's template...
+    FileContent content = FileContent::FillByte;  // ...unless its files are random
+    std::int64_t fileSize = 0;
+    std::uint64_t randomSeed = 0;
+    // The place of the next item in the walk, counting every item tried, made or found, so that
+    // a name's random bytes do not depend on which items were there before. The only part of the
+    // recipe that moves during a run.
+    mutable std::uint64_t nextItemIndex = 0;
 };
 
 ItemRecipe ItemRecipeOf(const ItemRequest& items, const QString& templatePath);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QFileInfo>
 
+#include "create/random_fill.h"
 #include "testing/test_support.h"
 
 namespace zarame {
@@ -44,6 +46,30 @@ TEST(ItemCreator, EachKindCreatesOnceThenReportsExisting) {
     EXPECT_EQ(ReadFile(folder + "/copy.dat"), "source bytes");
     EXPECT_TRUE(QDir(folder + "/sub/folder").exists());
     files.RemoveTemplate(recipe.templatePath);
+}
+
+// Random files take the stream of their place in the walk, counted over items found as well, so
+// that a name gets the same bytes whether or not the items before it were already there.
+TEST(ItemCreator, RandomFilesTakeTheStreamOfTheirPlace) {
+    QTemporaryDir temporary;
+    const QString folder = temporary.path();
+    WriteFile(folder + "/1", "precious");
+    PosixFileService files;
+    ItemRequest items;
+    items.content = FileContent::Random;
+    items.fileSize = 1001;
+    items.randomSeed = 99;
+    const ItemRecipe recipe = ItemRecipeOf(items, folder + "/KRB_tmp.tmp");
+    for (const char* name : {"0", "1", "2"}) {
+        CreateItem(folder + u'/' + QLatin1String(name), recipe, files);
+    }
+    EXPECT_EQ(ReadFile(folder + "/1"), "precious");
+    for (std::uint64_t index : {0, 2}) {
+        QByteArray expected(1001, '\0');
+        RandomBytes(99, index).Fill(expected.data(), 1001);
+        EXPECT_EQ(ReadFile(folder + u'/' + QString::number(index)), expected) << index;
+    }
+    EXPECT_FALSE(QFileInfo::exists(folder + "/KRB_tmp.tmp"));
 }
 
 }  // namespace

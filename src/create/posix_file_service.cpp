@@ -11,6 +11,7 @@
 #include "common/byte_text.h"
 #include "common/run_time_error.h"
 #include "create/posix_calls.h"
+#include "create/random_fill.h"
 #include "create/text_stream.h"
 
 namespace zarame {
@@ -75,10 +76,14 @@ CreateOutcome PosixFileService::CreateFolder(const QString& path) {
     ThrowErrno(path);
 }
 
-CreateOutcome PosixFileService::CopyFile(const QString& source, const QString& destination) {
+namespace {
+
+// Creates the destination exclusively and has `write` fill it. The exclusive create is the
+// existence test: it never follows a symbolic link, never opens what is already there, and costs
+// no call of its own.
+template <typename Write>
+CreateOutcome CreateExclusively(const QString& destination, Write write) {
     const QByteArray nativeDestination = Native(destination);
-    // The exclusive create is the existence test: it never follows a symbolic link, never opens
-    // what is already there, and costs no call of its own.
     FileDescriptor target(::open(nativeDestination.constData(),
                                  O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
     if (target.get() < 0) {
@@ -91,21 +96,47 @@ CreateOutcome PosixFileService::CopyFile(const QString& source, const QString& d
         ThrowErrno(destination);
     }
     try {
-        if (template_.Serves(source)) {
-            template_.CopyTo(target.get(), destination);
-        } else {
-            CopySource(source, target.get(), destination);
-        }
+        write(target.get());
         if (::close(target.release()) != 0) {
             ThrowErrno(destination);
         }
     } catch (const RunTimeError&) {
-        // The file is ours (created exclusively above); a half-written copy would later pass for
+        // The file is ours (created exclusively above); a half-written one would later pass for
         // an existing item, so it goes.
         ::unlink(nativeDestination.constData());
         throw;
     }
     return CreateOutcome::Created;
+}
+
+}  // namespace
+
+CreateOutcome PosixFileService::CopyFile(const QString& source, const QString& destination) {
+    return CreateExclusively(destination, [&](int target) {
+        if (template_.Serves(source)) {
+            template_.CopyTo(target, destination);
+        } else {
+            CopySource(source, target, destination);
+        }
+    });
+}
+
+CreateOutcome PosixFileService::CreateRandomFile(const QString& destination, std::int64_t size,
+                                                 std::uint64_t runSeed, std::uint64_t itemIndex) {
+    return CreateExclusively(destination, [&](int target) {
+        RandomBytes content(runSeed, itemIndex);
+        const qsizetype block = static_cast<qsizetype>(std::min<std::int64_t>(size, kCopyBlock));
+        if (buffer_.size() < block) {
+            buffer_.resize(block);
+        }
+        for (std::int64_t remaining = size; remaining > 0; remaining -= block) {
+            const auto count = static_cast<size_t>(std::min<std::int64_t>(remaining, block));
+            content.Fill(buffer_.data(), count);
+            if (!WriteAll(target, buffer_.constData(), count)) {
+                ThrowErrno(destination);
+            }
+        }
+    });
 }
 
 void PosixFileService::CopySource(const QString& source, int destinationFd,

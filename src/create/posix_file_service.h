@@ -24,6 +24,8 @@ public:
     bool FileExists(const QString& path) override;
     CreateOutcome CreateFolder(const QString& path) override;
     CreateOutcome CopyFile(const QString& source, const QString& destination) override;
+    CreateOutcome CreateRandomFile(const QString& destination, std::int64_t size,
+                                   std::uint64_t runSeed, std::uint64_t itemIndex) override;
     void DeleteFile(const QString& path) override;
     std::unique_ptr<TextStream> OpenTextFile(const QString& path) override;
     void CreateTemplate(const QString& path) override;

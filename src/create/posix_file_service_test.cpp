@@ -108,6 +108,9 @@ TEST_F(Copies, WhatStandsAtTheDestinationIsNeverTouched) {
     const auto folder = [&](const QString& path) {
         return [&, path] { return files.CreateFolder(path); };
     };
+    const auto random = [&](const QString& path) {
+        return [&, path] { return files.CreateRandomFile(path, 100, 1, 0); };
+    };
     const struct {
         std::function<CreateOutcome()> create;
         int error;  // 0: reported as existing
@@ -117,6 +120,9 @@ TEST_F(Copies, WhatStandsAtTheDestinationIsNeverTouched) {
         {copy(templatePath, templatePath), 0},  // the template met under its own name
         {folder(Path("folder")), 0},
         {copy(source, Path("folder")), EISDIR},
+        {random(Path("keep")), 0},
+        {random(Path("link")), 0},
+        {random(Path("folder")), EISDIR},
         {folder(Path("keep")), EEXIST},
         {folder(Path("missing/level")), ENOENT},
         {copy(source, Path("a") + QString(300, u'n')), ENAMETOOLONG},
@@ -221,6 +227,8 @@ TEST_P(OwnBlocks, NewFilesAndDuplicatesShareNoExtent) {
         ASSERT_EQ(files.CopyFile(templatePath, mountPoint + "/new" + number),
                   CreateOutcome::Created);
         ASSERT_EQ(files.CopyFile(source, mountPoint + "/copy" + number), CreateOutcome::Created);
+        ASSERT_EQ(files.CreateRandomFile(mountPoint + "/random" + number, 3 << 20, 5, item),
+                  CreateOutcome::Created);
     }
     files.RemoveTemplate(templatePath);
     ::sync();
@@ -229,6 +237,7 @@ TEST_P(OwnBlocks, NewFilesAndDuplicatesShareNoExtent) {
     }
     EXPECT_EQ(QFileInfo(mountPoint + "/new3").size(), 40 * 32000);
     EXPECT_EQ(ReadFile(mountPoint + "/copy3"), ReadFile(source));
+    EXPECT_EQ(QFileInfo(mountPoint + "/random3").size(), 3 << 20);
 }
 
 INSTANTIATE_TEST_SUITE_P(FileSystems, OwnBlocks, ::testing::Values("btrfs", "xfs"));
@@ -288,7 +297,7 @@ TEST_F(TextSources, DevicesAndFoldersAreRefused) {
 }
 
 // A small tmpfs stands for a full disk; it needs the right to mount.
-TEST(FullDisk, FailsTheCopyAndLeavesNoPartialFile) {
+TEST(FullDisk, FailsTheWriteAndLeavesNoPartialFile) {
     QTemporaryDir temporary;
     const QString mountPoint = temporary.path() + "/disk";
     QDir().mkpath(mountPoint);
@@ -300,6 +309,8 @@ TEST(FullDisk, FailsTheCopyAndLeavesNoPartialFile) {
     PosixFileService files;
     const QString target = mountPoint + "/big";
     EXPECT_EQ(ErrorNumberOf([&] { files.CopyFile(source, target); }), ENOSPC);
+    EXPECT_FALSE(Exists(target));
+    EXPECT_EQ(ErrorNumberOf([&] { files.CreateRandomFile(target, 200 * 1024, 1, 0); }), ENOSPC);
     EXPECT_FALSE(Exists(target));
     ::umount2(Native(mountPoint).constData(), MNT_DETACH);
 }

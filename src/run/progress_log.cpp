@@ -1,5 +1,7 @@
 #include "run/progress_log.h"
 
+#include <algorithm>
+
 #include "common/byte_text.h"
 #include "common/run_time_error.h"
 #include "window/window_model.h"
@@ -63,11 +65,11 @@ void WindowLog::PhaseStarted(const PhaseStart& start) {
     }
 }
 
-void WindowLog::TemplateBlockWritten(std::int64_t, std::int64_t) {
+// The bar shows the count of blocks written, never past its maximum: set from a count, it keeps
+// moving where adding 1 to a float would stall (past 2^24 blocks).
+void WindowLog::TemplateBlockWritten(std::int64_t blocksWritten, std::int64_t) {
     const ProgressBar& bar = model_.progress();
-    if (bar.maximum > bar.value) {
-        model_.setProgressValue(bar.value + 1);
-    }
+    model_.setProgressValue(std::min(static_cast<float>(blocksWritten), bar.maximum));
 }
 
 void WindowLog::ItemFinished(const ItemOutcome& outcome) {

@@ -14,31 +14,31 @@ namespace zarame {
 
 namespace {
 
-constexpr std::int32_t kBlockSize = 32000;
+constexpr std::int64_t kBlockSize = 32000;
 
 TemplateOutcome WriteTemplate(RunContext& context, const ItemRequest& items,
                               std::optional<double> batchMaximum) {
-    const std::int32_t size = items.fileSize;
+    const std::int64_t size = items.fileSize;
     const std::int64_t blockCount = size == 0 ? 0 : size / kBlockSize + 1;
     context.observer.PhaseStarted({RunPhase::Template, batchMaximum, blockCount});
     if (size == 0) {
         context.files.CreateTemplate(context.templatePath);
         return TemplateOutcome::Ready;
     }
-    QByteArray block(std::min(size, kBlockSize), static_cast<char>(items.fillByte));
+    QByteArray block(static_cast<qsizetype>(std::min(size, kBlockSize)),
+                     static_cast<char>(items.fillByte));
     context.files.CreateTemplate(context.templatePath);
-    std::int32_t remaining = size;
     std::int64_t written = 0;
-    do {
+    for (std::int64_t remaining = size; remaining > 0; remaining -= kBlockSize) {
         if (context.stopRequested) {
             context.observer.StopHonoured();
             return TemplateOutcome::Stopped;
         }
-        context.files.WriteTemplate(block.constData(), std::min(remaining, kBlockSize));
-        remaining -= kBlockSize;
+        context.files.WriteTemplate(block.constData(),
+                                    static_cast<qsizetype>(std::min(remaining, kBlockSize)));
         context.observer.TemplateBlockWritten(++written, blockCount);
         context.host.PumpEvents();
-    } while (remaining > 0);
+    }
     return TemplateOutcome::Ready;
 }
 
@@ -64,7 +64,8 @@ std::optional<double> BatchMaximum(NameSource source, QStringView first, QString
 }
 
 TemplateOutcome PrepareTemplateFile(RunContext& context, const BatchRequest& request) {
-    if (request.items.kind != ItemKind::NewFile) {
+    // Random files are each written for themselves: there is nothing to copy them from.
+    if (request.items.kind != ItemKind::NewFile || request.items.content == FileContent::Random) {
         return TemplateOutcome::Ready;
     }
     try {

@@ -20,9 +20,9 @@ double BatchMaximum(const NameRequest& names);
 // have been refused; nothing when they cannot be read.
 std::optional<double> BatchMaximum(NameSource source, QStringView first, QStringView last);
 
-// For new files, writes the template of the request's size and fill byte in 32,000-byte blocks,
-// honouring a stop before each block, as the run's template phase. A failure is raised to the
-// observer with site tag 1 and sets the stop flag, so that no batch runs.
+// For new files of a fill byte, writes the template of the request's size and fill byte in
+// 32,000-byte blocks, honouring a stop before each block, as the run's template phase. A failure
+// is raised to the observer with site tag 1 and sets the stop flag, so that no batch runs.
 TemplateOutcome PrepareTemplateFile(RunContext& context, const BatchRequest& request);
 
 // Deletes the template of a new-file run.

@@ -32,7 +32,7 @@ protected:
         request.names.numbers.last = 14;
         host.onPump = [this](int) { barAtPump.push_back(model.progress().value); };
     }
-    TemplateOutcome Prepare(std::int32_t size, std::uint8_t fill = 0) {
+    TemplateOutcome Prepare(std::int64_t size, std::uint8_t fill = 0) {
         request.items.fileSize = size;
         request.items.fillByte = fill;
         return PrepareTemplateFile(context, request);
@@ -120,6 +120,43 @@ TEST_F(TemplateBuilder, OtherKindsHaveNoTemplatePhase) {
     EXPECT_EQ(Prepare(100), TemplateOutcome::Ready);
     Finish(context);
     EXPECT_EQ(ReadFile(path), "someone's");
+    EXPECT_TRUE(model.caption(Label::lblNow).isEmpty());
+}
+
+// Counts what would be written, without writing it.
+class CountingFileService : public PosixFileService {
+public:
+    void CreateTemplate(const QString&) override { ++templates; }
+    void WriteTemplate(const char*, qsizetype count) override {
+        ++blocks;
+        bytes += count;
+    }
+    int templates = 0;
+    std::int64_t blocks = 0;
+    std::int64_t bytes = 0;
+};
+
+// Past 2^31 bytes the size, the block count and the bar stay exact.
+TEST_F(TemplateBuilder, SizesPastThirtyTwoBitsAreWrittenInBlocks) {
+    CountingFileService counting;
+    RunContext large{host, log, counting, stopRequested, path};
+    request.items.fileSize = (std::int64_t{1} << 31) + 1;
+    float lastBar = 0;
+    host.onPump = [&](int) { lastBar = model.progress().value; };
+    EXPECT_EQ(PrepareTemplateFile(large, request), TemplateOutcome::Ready);
+    EXPECT_EQ(counting.bytes, request.items.fileSize);
+    EXPECT_EQ(counting.blocks, 67109);  // 67,108 of 32,000 and one of 27,649
+    EXPECT_EQ(lastBar, 67109.0f);       // the build's maximum, ⌊N / 32000⌋ + 1
+}
+
+// Random files are each written for themselves: no template phase.
+TEST_F(TemplateBuilder, RandomContentNeedsNoTemplate) {
+    CountingFileService counting;
+    RunContext random{host, log, counting, stopRequested, path};
+    request.items.fileSize = 100000;
+    request.items.content = FileContent::Random;
+    EXPECT_EQ(PrepareTemplateFile(random, request), TemplateOutcome::Ready);
+    EXPECT_EQ(counting.templates, 0);
     EXPECT_TRUE(model.caption(Label::lblNow).isEmpty());
 }
 

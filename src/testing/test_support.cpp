@@ -29,6 +29,12 @@ CreateOutcome FaultyFileService::CopyFile(const QString& source, const QString& 
     return real_.CopyFile(source, destination);
 }
 
+CreateOutcome FaultyFileService::CreateRandomFile(const QString& destination, std::int64_t size,
+                                                  std::uint64_t runSeed, std::uint64_t itemIndex) {
+    MaybeFail(Operation::CopyFile, destination);  // a new file's write fails as a copy's does
+    return real_.CreateRandomFile(destination, size, runSeed, itemIndex);
+}
+
 void FaultyFileService::CreateTemplate(const QString& path) {
     MaybeFail(Operation::CreateTemplate, path);
     real_.CreateTemplate(path);

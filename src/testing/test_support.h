@@ -56,7 +56,13 @@ public:
 // produce at will (a full disk, a refused permission when running as root).
 class FaultyFileService : public FileService {
 public:
-    enum class Operation { CopyFile, CreateFolder, WriteTemplate, CreateTemplate };
+    enum class Operation {
+        CopyFile,
+        CreateFolder,
+        WriteTemplate,
+        CreateTemplate,
+        CreateRandomFile
+    };
 
     FaultyFileService(Operation operation, int errorNumber, int succeedingCalls = 0)
         : operation_(operation), errorNumber_(errorNumber), succeedingCalls_(succeedingCalls) {}
@@ -65,6 +71,8 @@ public:
     bool FileExists(const QString& path) override { return real_.FileExists(path); }
     CreateOutcome CreateFolder(const QString& path) override;
     CreateOutcome CopyFile(const QString& source, const QString& destination) override;
+    CreateOutcome CreateRandomFile(const QString& destination, std::int64_t size,
+                                   std::uint64_t runSeed, std::uint64_t itemIndex) override;
     void DeleteFile(const QString& path) override { real_.DeleteFile(path); }
     std::unique_ptr<TextStream> OpenTextFile(const QString& path) override {
         return real_.OpenTextFile(path);

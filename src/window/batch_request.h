@@ -29,12 +29,18 @@ struct NameRequest {
     NumberSequence numbers;
 };
 
+// What new files hold: every byte the fill byte (the window's only choice), or pseudo-random
+// bytes of their own.
+enum class FileContent { FillByte, Random };
+
 // The item kind with its inputs; only those of the chosen kind are filled in.
 struct ItemRequest {
     ItemKind kind = ItemKind::NewFile;
-    std::int32_t fileSize = 0;  // bytes of every new file
+    std::int64_t fileSize = 0;  // bytes of every new file; the window's field holds 32 bits
     std::uint8_t fillByte = 0;
     QString duplicateSource;
+    FileContent content = FileContent::FillByte;
+    std::uint64_t randomSeed = 0;  // for random content: same seed and names, same bytes
 };
 
 // Whether a name with "/" may make the folders it names inside the destination, as mkdir -p

@@ -171,7 +171,7 @@ TEST_F(CliEndToEndTest, CountAndSummaryGoToAStandardErrorThatIsATerminal) {
     EXPECT_TRUE(listed.contains(QStringLiteral("作成 1 件、既存 0 件、経過 ")))
         << listed.toStdString();
     EXPECT_TRUE(listed.contains(QStringLiteral(
-        " 秒\r\n2 行目の空行で一覧が終わりました。その後の行からは作成していません")))
+        " 秒\r\nzarame-cli: 2 行目の空行で一覧が終わりました。その後の行からは作成していません")))
         << listed.toStdString();
 }
 
@@ -195,7 +195,7 @@ TEST_F(CliEndToEndTest, ExitStatusSaysHowTheRunEnded) {
          3,
          {},
          // The message, then the cause on a second line.
-         "ざらめ: Microsoft Excelがインストールされていません。\n"
+         "zarame-cli: Microsoft Excelがインストールされていません。\n"
          "ブックの形式ではありません"},
         {{"--source=excel", "--excel=" + File("names.csv"), "--start-cell=b1", "--blank-rows=2",
           "--kind=folder", "--folder=" + destination_},
@@ -212,12 +212,11 @@ TEST_F(CliEndToEndTest, ExitStatusSaysHowTheRunEnded) {
          0,
          "deltaを作成しました",
          {}},
-        {Numbers(3) + QStringList{"--kind=folder"}, 1, "[17][0]", {}},
-        // The text walk's failure is its last log line, and only there.
-        {Text(File("names.txt")),
-         1,
+        {Numbers(3) + QStringList{"--kind=folder"}, 1, "[17][0]", "zarame-cli: [17][0]"},
+        // The text walk's failure is its last log line, and standard error has it too.
+        {Text(File("names.txt")), 1,
          "[2][0]ファイルまたはフォルダが見つかりません: " + Item("missing/b"),
-         {}},
+         "zarame-cli: [2][0]ファイルまたはフォルダが見つかりません: " + Item("missing/b") + "\n"},
     };
     for (const auto& c : cases) {
         const CliResult result = Run(c.arguments);

@@ -17,6 +17,13 @@ namespace {
 // Log lines reach a reader at least this often, and the live count is redrawn as often.
 constexpr qint64 kRefreshMilliseconds = 200;
 
+// Every message on standard error starts with the program's name, so that a script's log of
+// several tools tells whose it is.
+constexpr char16_t kMessagePrefix[] = u"zarame-cli: ";
+
+// A dry run's line for an item it would make.
+constexpr char16_t kWouldCreateSuffix[] = u"を作成します";
+
 // 1234567 as "1,234,567", as Japanese users write counts.
 QString Grouped(long long value) {
     QString digits = QString::number(value < 0 ? -value : value);
@@ -68,7 +75,7 @@ void WriteToStandardError(const QString& text) {
     WriteMessage(STDERR_FILENO, VisibleText(text).toLocal8Bit(), &CliHost::StopSignalled);
 }
 
-CliHost::CliHost() : log_(STDOUT_FILENO, &CliHost::StopSignalled) {
+CliHost::CliHost(Output output) : log_(STDOUT_FILENO, &CliHost::StopSignalled), output_(output) {
     outputOnTerminal_ = ::isatty(STDOUT_FILENO) != 0;
     progressOnTerminal_ = ::isatty(STDERR_FILENO) != 0;
     clock_.start();
@@ -91,8 +98,12 @@ void CliHost::InstallStopSignals() {
 }
 
 void CliHost::ShowMessage(const QString& text, MessageIcon) {
+    WriteMessage(text);
+}
+
+void CliHost::WriteMessage(const QString& text) {
     EndProgress();
-    WriteToStandardError(QStringLiteral("ざらめ: ") + text + u'\n');
+    WriteToStandardError(QString::fromUtf16(kMessagePrefix) + text + u'\n');
 }
 
 void CliHost::MoveFocus(TextBox) {
@@ -137,24 +148,53 @@ void CliHost::ItemFinished(const ItemOutcome& outcome) {
     }
     switch (outcome.result) {
         case ItemResult::Made:
-            ++created_;
+            ++counts_.made;
+            if (outcome.role == ItemRole::Named) {
+                ++counts_.filesMade;
+            }
             break;
         case ItemResult::AlreadyThere:
-            ++existed_;
+            ++counts_.alreadyThere;
             break;
         case ItemResult::Refused:
+            ++counts_.refused;
+            return;  // its error line follows
         case ItemResult::Failed:
-            return;  // the error line follows when the run ends on it
+            ++counts_.failed;
+            return;
     }
-    WriteLogLine(OutcomeLine(outcome.subject, outcome.result));
+    if (output_.quiet) {
+        return;
+    }
+    if (output_.mode == RunMode::DryRun && outcome.result == ItemResult::Made) {
+        WriteLogLine(outcome.subject + QString::fromUtf16(kWouldCreateSuffix));
+    } else {
+        WriteLogLine(OutcomeLine(outcome.subject, outcome.result));
+    }
 }
 
 void CliHost::StopHonoured() {
-    WriteLogLine(QString::fromUtf16(kStoppedLine));
+    if (!output_.quiet) {
+        WriteLogLine(QString::fromUtf16(kStoppedLine));
+    }
 }
 
 void CliHost::ErrorRaised(const RunTimeError& error, SiteTag site) {
-    WriteLogLine(ErrorLine(error, site));
+    WriteErrorLine(VisibleLine(ErrorLine(error, site)));
+}
+
+// An error line goes to the log and to standard error, so that a script that throws the log away
+// still has the cause; the log's lines before it are written first, to keep the order on a
+// terminal that shows both.
+void CliHost::WriteErrorLine(const QString& line) {
+    if (firstError_.isEmpty()) {
+        firstError_ = line;
+    }
+    if (!output_.quiet) {
+        WriteLogLine(line);
+        FlushLog();
+    }
+    WriteMessage(line);
 }
 
 void CliHost::WriteLogLine(const QString& line) {
@@ -187,11 +227,11 @@ void CliHost::ShowProgress() {
     QString text;
     if (phase_ == RunPhase::Template) {
         text = QString::fromUtf16(kStatusWritingTemplate) +
-               QStringLiteral(" %1 / %2").arg(Grouped(templateBlocksWritten_),
-                                              Grouped(templateBlocks_));
+               QStringLiteral(" %1 / %2")
+                   .arg(Grouped(templateBlocksWritten_), Grouped(templateBlocks_));
     } else {
         text = CountLine(phase_ == RunPhase::Creating ? extent_ : SourceExtent{},
-                         created_ + existed_,
+                         counts_.made + counts_.alreadyThere + counts_.failed + counts_.refused,
                          sinceFirstItem_.isValid() ? sinceFirstItem_.elapsed() : 0);
     }
     WriteToStandardError(QStringLiteral("\r\033[K") + text);
@@ -199,21 +239,28 @@ void CliHost::ShowProgress() {
 }
 
 void CliHost::ShowSummary() {
-    if (!progressOnTerminal_) {
-        return;  // a script reads the log; standard error stays for what went wrong
+    // A script reads the log, and standard error stays for what went wrong, unless the log is
+    // kept off standard output or only tells what would happen.
+    if (!progressOnTerminal_ && !output_.quiet && output_.mode == RunMode::Create) {
+        return;
     }
-    const double seconds = static_cast<double>(clock_.elapsed()) / 1000.0;
-    QString summary = QStringLiteral("作成 %1 件、既存 %2 件、経過 %3 秒\n")
-                          .arg(Grouped(created_), Grouped(existed_))
-                          .arg(seconds, 0, 'f', 1);
+    const QString seconds = QString::number(elapsedSeconds(), 'f', 1);
+    if (output_.mode == RunMode::DryRun) {
+        WriteMessage(QStringLiteral("試行のみ (何も作成していません): 作成予定 %1 件、既存 %2 件、"
+                                    "作成できない名前 %3 件、経過 %4 秒")
+                         .arg(Grouped(counts_.made), Grouped(counts_.alreadyThere),
+                              Grouped(counts_.failed + counts_.refused), seconds));
+    } else {
+        WriteMessage(QStringLiteral("作成 %1 件、既存 %2 件、経過 %3 秒")
+                         .arg(Grouped(counts_.made), Grouped(counts_.alreadyThere), seconds));
+    }
     // A blank line left inside a list ends it there, as it does in the window; whoever typed
     // the list may not have meant that.
     if (end_.emptyLineBeforeMore > 0) {
-        summary +=
-            QStringLiteral("%1 行目の空行で一覧が終わりました。その後の行からは作成していません\n")
-                .arg(Grouped(end_.emptyLineBeforeMore));
+        WriteMessage(
+            QStringLiteral("%1 行目の空行で一覧が終わりました。その後の行からは作成していません")
+                .arg(Grouped(end_.emptyLineBeforeMore)));
     }
-    WriteToStandardError(summary);
 }
 
 void CliHost::EndProgress() {

@@ -6,17 +6,34 @@
 #include "cli/log_output.h"
 #include "run/host.h"
 #include "run/run_observer.h"
+#include "window/batch_request.h"
 
 namespace zarame {
 
 class RunSequence;
+
+// What a command-line run's lines say and where they go.
+struct CliOutput {
+    bool quiet = false;  // no per-item lines on standard output
+    RunMode mode = RunMode::Create;
+};
 
 // The host and observer of a run without a window: log lines to standard output in blocks,
 // messages to standard error, Ctrl+C, SIGTERM, SIGHUP and SIGPIPE as the stop button, the counts
 // of what happened, and a live count on a terminal.
 class CliHost final : public Host, public RunObserver {
 public:
-    CliHost();
+    // What happened to the items so far, counted from the run's events.
+    struct Counts {
+        long long made = 0;  // items and, with --parents, folders made on the way
+        long long alreadyThere = 0;
+        long long failed = 0;
+        long long refused = 0;
+        long long filesMade = 0;  // named items of a file kind among those made
+    };
+
+    using Output = CliOutput;
+    explicit CliHost(Output output = {});
     ~CliHost() override;
 
     // These signals only raise the stop flag, however often they come, so a run always reaches
@@ -45,12 +62,19 @@ public:
     // On a terminal, one line after a run that created: items created, items that existed, and
     // the time taken; a second one when an empty line ended a text file's list before its end.
     void ShowSummary();
+    const Counts& counts() const { return counts_; }
+    // The first error line of the log, as logged; empty when there was none.
+    const QString& firstError() const { return firstError_; }
+    const RunEnd& end() const { return end_; }
+    double elapsedSeconds() const { return static_cast<double>(clock_.elapsed()) / 1000.0; }
     LogOutput::State logState() const { return log_.state(); }
     int logError() const { return log_.error(); }
     long long droppedLogLines() const { return log_.droppedLines(); }
 
 private:
     void WriteLogLine(const QString& line);
+    void WriteErrorLine(const QString& line);
+    void WriteMessage(const QString& text);
     void FlushLog();
     void ShowProgress();
     void EndProgress();
@@ -62,8 +86,9 @@ private:
     bool outputOnTerminal_ = false;
     bool progressOnTerminal_ = false;
     bool progressShown_ = false;
-    long long created_ = 0;
-    long long existed_ = 0;
+    Output output_;
+    Counts counts_;
+    QString firstError_;
     RunPhase phase_ = RunPhase::Finishing;  // none under way before the run starts
     std::int64_t templateBlocksWritten_ = 0;
     std::int64_t templateBlocks_ = 0;

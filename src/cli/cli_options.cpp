@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 
 #include "cli/byte_size.h"
 #include "common/byte_text.h"
@@ -37,6 +38,22 @@ struct ChoiceOption {
     OptionGroup group;
     std::array<const char*, 3> values;  // by member index; nullptr where there is none
 };
+
+// Options without a value.
+struct FlagOption {
+    const char* name;
+    void (*apply)(CliOptions&);
+};
+
+constexpr std::array<FlagOption, 7> kFlagOptions{{
+    {"help", [](CliOptions& options) { options.request = CliOptions::Request::Help; }},
+    {"version", [](CliOptions& options) { options.request = CliOptions::Request::Version; }},
+    {"saved", [](CliOptions& options) { options.saved = true; }},
+    {"quiet", [](CliOptions& options) { options.quiet = true; }},
+    {"parents", [](CliOptions& options) { options.parentFolders = ParentFolders::Make; }},
+    {"dry-run", [](CliOptions& options) { options.mode = RunMode::DryRun; }},
+    {"report", nullptr},  // takes a value; listed so that "--report" alone says it lacks one
+}};
 
 constexpr std::array<ChoiceOption, 3> kChoiceOptions{{
     {"source", OptionGroup::optType, {"excel", "text", "numbers"}},
@@ -131,20 +148,70 @@ QStringList DecodeArguments(int argc, const char* const argv[]) {
     return arguments;
 }
 
+namespace {
+
+// One "--name" option with the value it may take; an empty text when it was taken, else why not.
+// `value` gives the value ("--name=VALUE", or the next argument) when the option takes one.
+QString ReadOption(const QString& argument, const QString& name, bool hasInlineValue,
+                   const std::function<std::optional<QString>()>& value, CliOptions& options) {
+    const auto missing = [&] {
+        return QStringLiteral("--%1 に値がありません").arg(VisibleLine(name));
+    };
+    for (const FlagOption& option : kFlagOptions) {
+        if (name != QLatin1String(option.name)) {
+            continue;
+        }
+        if (option.apply == nullptr) {  // --report
+            const std::optional<QString> path = value();
+            if (!path || path->isEmpty()) {
+                return missing();
+            }
+            options.reportPath = *path;
+            return {};
+        }
+        if (hasInlineValue) {
+            return QStringLiteral("値をとらないオプションです: %1").arg(VisibleLine(argument));
+        }
+        option.apply(options);
+        return {};
+    }
+    for (const TextOption& option : kTextOptions) {
+        if (name != QLatin1String(option.name)) {
+            continue;
+        }
+        const std::optional<QString> text = value();
+        if (!text) {
+            return missing();
+        }
+        if (option.box == TextBox::txtFileByte || option.box == TextBox::txtCode) {
+            return ReadContentOption(option.box, *text, options);
+        }
+        options.texts.emplace_back(option.box, *text);
+        return {};
+    }
+    for (const ChoiceOption& option : kChoiceOptions) {
+        if (name != QLatin1String(option.name)) {
+            continue;
+        }
+        const std::optional<QString> text = value();
+        const std::optional<int> member = text ? MemberOf(option, *text) : std::nullopt;
+        if (!member) {
+            return QStringLiteral("--%1 の値は %2 のいずれかです").arg(name, ChoiceList(option));
+        }
+        options.selections.emplace_back(option.group, *member);
+        return {};
+    }
+    return QStringLiteral("不明なオプションです: %1").arg(VisibleLine(argument));
+}
+
+}  // namespace
+
 CliParseResult ParseCliOptions(const QStringList& arguments) {
     CliOptions options;
     for (qsizetype index = 0; index < arguments.size(); ++index) {
         const QString& argument = arguments[index];
-        if (argument == u"--help" || argument == u"-h") {
+        if (argument == u"-h") {
             options.request = CliOptions::Request::Help;
-            continue;
-        }
-        if (argument == u"--version") {
-            options.request = CliOptions::Request::Version;
-            continue;
-        }
-        if (argument == u"--saved") {
-            options.saved = true;
             continue;
         }
         if (!argument.startsWith(u"--")) {
@@ -161,40 +228,9 @@ CliParseResult ParseCliOptions(const QStringList& arguments) {
             }
             return std::nullopt;
         };
-        bool known = false;
-        for (const TextOption& option : kTextOptions) {
-            if (name == QLatin1String(option.name)) {
-                const std::optional<QString> text = value();
-                if (!text) {
-                    return Failure(QStringLiteral("--%1 に値がありません").arg(VisibleLine(name)));
-                }
-                if (option.box == TextBox::txtFileByte || option.box == TextBox::txtCode) {
-                    const QString refusal = ReadContentOption(option.box, *text, options);
-                    if (!refusal.isEmpty()) {
-                        return Failure(refusal);
-                    }
-                } else {
-                    options.texts.emplace_back(option.box, *text);
-                }
-                known = true;
-                break;
-            }
-        }
-        for (const ChoiceOption& option : kChoiceOptions) {
-            if (known || name != QLatin1String(option.name)) {
-                continue;
-            }
-            const std::optional<QString> text = value();
-            const std::optional<int> member = text ? MemberOf(option, *text) : std::nullopt;
-            if (!member) {
-                return Failure(
-                    QStringLiteral("--%1 の値は %2 のいずれかです").arg(name, ChoiceList(option)));
-            }
-            options.selections.emplace_back(option.group, *member);
-            known = true;
-        }
-        if (!known) {
-            return Failure(QStringLiteral("不明なオプションです: %1").arg(VisibleLine(argument)));
+        const QString refusal = ReadOption(argument, name, equals >= 0, value, options);
+        if (!refusal.isEmpty()) {
+            return Failure(refusal);
         }
     }
     return {options, QString()};
@@ -222,6 +258,8 @@ void AmendRequest(const CliOptions& options, BatchRequest& request) {
         request.items.fileSize = *options.fileSize;
     }
     request.items.content = options.content;
+    request.parentFolders = options.parentFolders;
+    request.mode = options.mode;
     if (options.content == FileContent::Random) {
         request.items.randomSeed = options.randomSeed ? *options.randomSeed : FreshRandomSeed();
     }

@@ -24,6 +24,11 @@ struct CliOptions {
     std::optional<std::int64_t> fileSize;
     FileContent content = FileContent::FillByte;
     std::optional<std::uint64_t> randomSeed;  // a random fill without one takes a fresh seed
+    ParentFolders parentFolders = ParentFolders::MustExist;
+    RunMode mode = RunMode::Create;
+    // No per-item lines on standard output; errors and the summary still go to standard error.
+    bool quiet = false;
+    std::optional<QString> reportPath;
 };
 
 struct CliParseResult {
@@ -40,8 +45,8 @@ CliParseResult ParseCliOptions(const QStringList& arguments);
 // Puts the options into the window, selections first, as a user would.
 void ApplyCliOptions(const CliOptions& options, WindowModel& model);
 
-// Puts the size and the random fill into the request the window's inputs passed; called once per
-// run, so an unseeded random fill draws its seed there.
+// Puts the size, the random fill, the parent folders and the dry run into the request the
+// window's inputs passed; called once per run, so an unseeded random fill draws its seed there.
 void AmendRequest(const CliOptions& options, BatchRequest& request);
 
 QString CliUsage();

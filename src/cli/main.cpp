@@ -4,6 +4,7 @@
 
 #include "cli/cli_host.h"
 #include "cli/cli_options.h"
+#include "cli/run_report.h"
 #include "common/byte_text.h"
 #include "common/process_start.h"
 #include "common/run_time_error.h"
@@ -42,6 +43,38 @@ int ExitStatusOf(zarame::RunOutcome outcome) {
             return kStopped;
     }
     return kEndedByError;
+}
+
+// The exit status of a run once its log has been written: a log that could not be written, or
+// was cut short, says so on standard error and in the status.
+int ExitStatusAfterTheLog(const zarame::CliHost& host, zarame::RunOutcome outcome) {
+    switch (host.logState()) {
+        case zarame::LogOutput::State::Failed:
+            // Items made without their log lines are a failed run for a script.
+            zarame::WriteToStandardError(
+                QStringLiteral("zarame-cli: ログを書き込めません: ") +
+                zarame::FileSystemError(host.logError(), QStringLiteral("標準出力")).description() +
+                u'\n');
+            return kEndedByError;
+        case zarame::LogOutput::State::Abandoned:
+            // The reader stopped reading and the stop could not wait for it: a script must know
+            // that its log is short, and by how much.
+            zarame::WriteToStandardError(
+                QStringLiteral("zarame-cli: 出力が読み取られないまま中止したため、ログの %1 "
+                               "行を書き出せませんでした\n")
+                    .arg(host.droppedLogLines()));
+            [[fallthrough]];
+        case zarame::LogOutput::State::ReaderGone:
+            return outcome == zarame::RunOutcome::Completed ? kStopped : ExitStatusOf(outcome);
+        case zarame::LogOutput::State::Open:
+            break;
+    }
+    // A dry run that met names the real run would fail on ends as that run would.
+    const zarame::CliHost::Counts& counts = host.counts();
+    if (outcome == zarame::RunOutcome::Completed && counts.failed + counts.refused > 0) {
+        return kEndedByError;
+    }
+    return ExitStatusOf(outcome);
 }
 
 }  // namespace
@@ -87,11 +120,14 @@ int main(int argc, char* argv[]) {
         zarame::ApplyRunSettings(stored.inputs, model);
     }
     zarame::ApplyCliOptions(options, model);
-    zarame::CliHost host;
+    zarame::CliHost host({options.quiet, options.mode});
     zarame::RunSequence run(model, host, host, zarame::DefaultTemplatePath());
     run.setCellReach(zarame::CellReach::WholeSheet);
-    run.setRequestAmendment(
-        [&options](zarame::BatchRequest& request) { zarame::AmendRequest(options, request); });
+    std::optional<zarame::BatchRequest> request;  // once the inputs passed their checks
+    run.setRequestAmendment([&](zarame::BatchRequest& checked) {
+        zarame::AmendRequest(options, checked);
+        request = checked;
+    });
     host.attach(run);
     zarame::CliHost::InstallStopSignals();
 
@@ -101,26 +137,23 @@ int main(int argc, char* argv[]) {
         outcome != zarame::RunOutcome::WorkbookUnavailable) {
         host.ShowSummary();
     }
-    switch (host.logState()) {
-        case zarame::LogOutput::State::Failed:
-            // Items made without their log lines are a failed run for a script.
-            zarame::WriteToStandardError(
-                QStringLiteral("zarame-cli: ログを書き込めません: ") +
-                zarame::FileSystemError(host.logError(), QStringLiteral("標準出力")).description() +
-                u'\n');
-            return kEndedByError;
-        case zarame::LogOutput::State::Abandoned:
-            // The reader stopped reading and the stop could not wait for it: a script must know
-            // that its log is short, and by how much.
-            zarame::WriteToStandardError(
-                QStringLiteral("zarame-cli: 出力が読み取られないまま中止したため、ログの %1 "
-                               "行を書き出せませんでした\n")
-                    .arg(host.droppedLogLines()));
-            [[fallthrough]];
-        case zarame::LogOutput::State::ReaderGone:
-            return outcome == zarame::RunOutcome::Completed ? kStopped : ExitStatusOf(outcome);
-        case zarame::LogOutput::State::Open:
-            break;
+    const int status = ExitStatusAfterTheLog(host, outcome);
+    if (!options.reportPath || !request) {
+        return status;
     }
-    return ExitStatusOf(outcome);
+    const zarame::RunReport report{model,
+                                   *request,
+                                   host.counts(),
+                                   zarame::BytesWritten(*request, host.counts().filesMade),
+                                   host.elapsedSeconds(),
+                                   outcome,
+                                   status,
+                                   host.firstError()};
+    if (const std::optional<QString> failure =
+            zarame::WriteFileAtomically(*options.reportPath, zarame::ReportJson(report))) {
+        zarame::WriteToStandardError(QStringLiteral("zarame-cli: レポートを書き込めません: ") +
+                                     *failure + u'\n');
+        return status == kCompleted ? kEndedByError : status;
+    }
+    return status;
 }

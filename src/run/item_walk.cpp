@@ -23,7 +23,7 @@ void MakeParents(RunContext& context, const QString& folder, const QString& name
         const QString path = folder + u'/' + parent;
         const QString& subject = origin == NameOrigin::TypedInputs ? path : parent;
         if (context.files.CreateFolder(path) == CreateOutcome::Created) {
-            context.observer.ItemFinished({subject, ItemResult::Made});
+            context.observer.ItemFinished({subject, ItemResult::Made, ItemRole::ParentFolder});
         }
     }
 }

@@ -41,12 +41,16 @@ enum class ItemResult {
     Failed,   // the system could not make it
 };
 
-// What became of one item. A refused or failed item ends the run: its error follows as an
-// error raised by the run.
+// A named item, or a folder made on the way to one (when names may make their parents).
+enum class ItemRole { Named, ParentFolder };
+
+// What became of one item. A refused or failed item's error follows as an error raised by the run
+// (which ends on it, except in a dry run).
 struct ItemOutcome {
     // What the log shows: the name read, or the whole path of a name built from the inputs.
     const QString& subject;
     ItemResult result;
+    ItemRole role = ItemRole::Named;
 };
 
 struct RunEnd {

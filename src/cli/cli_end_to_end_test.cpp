@@ -12,6 +12,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -389,7 +391,9 @@ TEST_F(CliEndToEndTest, StopSignalsEndTheRunCleanly) {
         std::function<bool(qint64)> ready;  // null: once the first log lines are out
         int signal;
     } cases[] = {
-        {Numbers(200000) + QStringList{"--kind=folder"}, {}, SIGINT},
+        {Numbers(200000) + QStringList{"--kind=folder", "--report=" + File("stopped.json")},
+         {},
+         SIGINT},
         {Numbers(1) + QStringList{"--size=1073741824"}, templateHasContent, SIGINT},
         {Text("/dev/stdin", "file") + QStringList{"--size=10"}, waitingForNames, SIGTERM},
     };
@@ -422,6 +426,10 @@ TEST_F(CliEndToEndTest, StopSignalsEndTheRunCleanly) {
         EXPECT_EQ(FolderEntries(destination_).size(), result.out.size() - 1);
         EXPECT_FALSE(Exists(TemplatePath()));
     }
+    const QJsonObject report = QJsonDocument::fromJson(ReadFile(File("stopped.json"))).object();
+    EXPECT_EQ(report["end"].toString(), "stopped");
+    EXPECT_EQ(report["exitStatus"].toInt(), 130);
+    EXPECT_GT(report["counts"]["made"].toInt(), 0);
 }
 
 TEST_F(CliEndToEndTest, SavedRunsTheWindowsStoredInputsAndNeverWritesThem) {
@@ -454,6 +462,115 @@ TEST_F(CliEndToEndTest, SavedRunsTheWindowsStoredInputsAndNeverWritesThem) {
         << refusal.error.toStdString();
     EXPECT_EQ(FolderEntries(destination_), (QStringList{"saved1", "saved2"}));
     EXPECT_EQ(ReadFile(configuration + QStringLiteral("/Tobiuo.ini")), damaged);
+}
+
+}  // namespace
+}  // namespace zarame
+
+namespace zarame {
+namespace {
+
+// A dry run tells every item's fate as the real run would meet it, the names it would make
+// included, and writes nothing: no item, no folder, no template.
+TEST_F(CliEndToEndTest, DryRunTellsEveryItemAndWritesNothing) {
+    WriteFile(File("names.txt"), "a\nthere\nsub/b\n../up\na\n");
+    WriteFile(Item("there"), "");
+    const struct {
+        QStringList options;
+        QStringList out;
+    } cases[] = {
+        {{},
+         {"aを作成します", "thereは既に存在しています",
+          "[2][0]ファイルまたはフォルダが見つかりません: " + Item("sub/b"),
+          "[22][0]作成先フォルダの外を指す名前は使えません: ../up", "aは既に存在しています"}},
+        {{"--parents"},
+         {"aを作成します", "thereは既に存在しています", "subを作成します", "sub/bを作成します",
+          "[22][0]作成先フォルダの外を指す名前は使えません: ../up", "aは既に存在しています"}},
+    };
+    for (const auto& c : cases) {
+        const CliResult result = Run(Text(File("names.txt"), "file") +
+                                     QStringList{"--size=1G", "--dry-run"} + c.options);
+        EXPECT_EQ(result.exitCode, 1);  // the real run would end on an error
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_TRUE(result.error.contains("zarame-cli: 試行のみ (何も作成していません): 作成予定 "))
+            << result.error.toStdString();
+        EXPECT_EQ(FolderEntries(destination_), QStringList{"there"});
+        EXPECT_FALSE(Exists(temporary_.filePath("data/zarame")));
+    }
+    WriteFile(File("good.txt"), "x\ny\n");
+    EXPECT_EQ(Run(Text(File("good.txt")) + QStringList{"--dry-run"}).exitCode, 0);
+    EXPECT_EQ(FolderEntries(destination_), QStringList{"there"});
+}
+
+// A name with "/" makes its missing folders inside the destination, each logged once; a name that
+// climbs out stays refused.
+TEST_F(CliEndToEndTest, ParentsAreMadeInsideTheDestinationOnly) {
+    WriteFile(File("names.txt"), "開発部/第一課\n開発部/第二課\n2024/04/01\n../out2/x\n");
+    const CliResult result = Run(Text(File("names.txt")) + QStringList{"--parents"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out,
+              (QStringList{"開発部を作成しました", "開発部/第一課を作成しました",
+                           "開発部/第二課を作成しました", "2024を作成しました",
+                           "2024/04を作成しました", "2024/04/01を作成しました",
+                           "[22][0]作成先フォルダの外を指す名前は使えません: ../out2/x"}));
+    EXPECT_TRUE(Exists(Item("2024/04/01")));
+    EXPECT_FALSE(Exists(File("out2")));
+}
+
+// --quiet leaves standard output empty; the error and the summary still reach standard error.
+TEST_F(CliEndToEndTest, QuietKeepsOnlyErrorsAndTheSummary) {
+    WriteFile(File("names.txt"), "a\nmissing/b\n");
+    const CliResult result = Run(Text(File("names.txt")) + QStringList{"--quiet"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_TRUE(result.error.startsWith(
+        "zarame-cli: [2][0]ファイルまたはフォルダが見つかりません: " + Item("missing/b") +
+        "\nzarame-cli: 作成 1 件、既存 0 件、経過 "))
+        << result.error.toStdString();
+}
+
+// The report of a completed and of a failed run; a report in the way that is not a regular file is
+// left alone, and the run says it could not write the report.
+TEST_F(CliEndToEndTest, ReportTellsHowTheRunEnded) {
+    const QString reportPath = File("report.json");
+    WriteFile(reportPath, "an older report");
+    WriteFile(File("names.txt"), "a\nmissing/b\n");
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        const char* end;
+        qint64 made;
+        qint64 bytes;
+        QString firstError;
+    } cases[] = {
+        {Numbers(3) + QStringList{"--size=1.5K"}, 0, "completed", 3, 3 * 1536, {}},
+        {Text(File("names.txt"), "file") + QStringList{"--size=10", "--fill=random:7"}, 1, "failed",
+         1, 10, "[2][0]ファイルまたはフォルダが見つかりません: " + Item("missing/b")},
+    };
+    for (const auto& c : cases) {
+        EmptyDestination();
+        const CliResult result = Run(c.arguments + QStringList{"--report=" + reportPath});
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.error.toStdString();
+        const QJsonObject report = QJsonDocument::fromJson(ReadFile(reportPath)).object();
+        EXPECT_EQ(report["end"].toString(), c.end);
+        EXPECT_EQ(report["exitStatus"].toInt(), c.exitCode);
+        EXPECT_EQ(report["counts"]["made"].toInteger(), c.made);
+        EXPECT_EQ(report["bytesWritten"].toInteger(), c.bytes);
+        EXPECT_EQ(report["firstError"].toString(), c.firstError);
+        EXPECT_EQ(report["inputs"]["folder"].toString(), destination_);
+    }
+    const QJsonObject last = QJsonDocument::fromJson(ReadFile(reportPath)).object();
+    EXPECT_EQ(last["inputs"]["fill"].toString(), "random:7");
+    EXPECT_TRUE(last["firstError"].isString());
+    EXPECT_FALSE(QFileInfo(reportPath).permissions() & QFile::ExeOwner);
+
+    const QString fifo = File("fifo");
+    ASSERT_EQ(::mkfifo(EncodeBytes(fifo).constData(), 0600), 0);
+    const CliResult blocked = Run(Numbers(1) + QStringList{"--report=" + fifo});
+    EXPECT_EQ(blocked.exitCode, 1);
+    EXPECT_TRUE(blocked.error.contains("zarame-cli: レポートを書き込めません: "))
+        << blocked.error.toStdString();
+    EXPECT_TRUE(Exists(Item("file001.dat")));
 }
 
 }  // namespace

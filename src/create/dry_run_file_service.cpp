@@ -70,14 +70,16 @@ CreateOutcome DryRunFileService::CreateFolder(const QString& path) {
 }
 
 CreateOutcome DryRunFileService::CopyFile(const QString& source, const QString& destination) {
-    const CreateOutcome outcome = CreateFile(destination);
-    if (outcome == CreateOutcome::Created && source != templatePath_) {
-        CheckSource(source);
-    }
-    return outcome;
+    return CreateFile(destination, [&] {
+        if (source != templatePath_) {
+            CheckSource(source);
+        }
+    });
 }
 
-CreateOutcome DryRunFileService::CreateFile(const QString& destination) {
+// Like the real exclusive create: nothing is made when the content cannot be had.
+CreateOutcome DryRunFileService::CreateFile(const QString& destination,
+                                            const std::function<void()>& checkContent) {
     switch (Look(destination)) {
         case Standing::Folder:
             throw FileSystemError(EISDIR, destination);
@@ -87,6 +89,9 @@ CreateOutcome DryRunFileService::CreateFile(const QString& destination) {
             break;
     }
     CheckParent(destination);
+    if (checkContent) {
+        checkContent();
+    }
     made_.emplace(PathHash(destination), Made::File);
     return CreateOutcome::Created;
 }

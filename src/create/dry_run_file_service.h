@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <unordered_map>
 
 #include "create/posix_file_service.h"
@@ -16,19 +17,22 @@ namespace zarame {
 // in bounded memory (16 bytes and a node per item).
 class DryRunFileService final : public FileService {
 public:
+    // New files are copies of the template, which a dry run never writes.
+    explicit DryRunFileService(QString templatePath) : templatePath_(std::move(templatePath)) {}
+
     bool FolderExists(const QString& path) override { return real_.FolderExists(path); }
     bool FileExists(const QString& path) override { return real_.FileExists(path); }
     CreateOutcome CreateFolder(const QString& path) override;
     CreateOutcome CopyFile(const QString& source, const QString& destination) override;
     CreateOutcome CreateRandomFile(const QString& destination, std::int64_t, std::uint64_t,
                                    std::uint64_t) override {
-        return CreateFile(destination);
+        return CreateFile(destination, {});
     }
     void DeleteFile(const QString&) override {}
     std::unique_ptr<TextStream> OpenTextFile(const QString& path) override {
         return real_.OpenTextFile(path);
     }
-    void CreateTemplate(const QString& path) override { templatePath_ = path; }
+    void CreateTemplate(const QString&) override {}
     void WriteTemplate(const char*, qsizetype) override {}
     void RemoveTemplate(const QString&) noexcept override {}
 
@@ -40,7 +44,8 @@ private:
     Standing Look(const QString& path) const;
     void CheckParent(const QString& path) const;
     void CheckSource(const QString& source);
-    CreateOutcome CreateFile(const QString& destination);
+    // What a new file at the destination would meet; what it would be made of is checked first.
+    CreateOutcome CreateFile(const QString& destination, const std::function<void()>& checkContent);
 
     PosixFileService real_;
     std::unordered_map<std::uint64_t, Made> made_;

@@ -104,7 +104,7 @@ RunOutcome RunSequence::Dispatch(RunEnd& end) {
     if (request.mode == RunMode::DryRun) {
         // From here on nothing is written: not the template, not an item, and no leftover
         // template is removed either.
-        files_ = std::make_unique<DryRunFileService>();
+        files_ = std::make_unique<DryRunFileService>(templatePath_);
     }
     RunContext context = Context();
     SetWindowLock(model_, WindowLock::Locked);

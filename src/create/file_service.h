@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace zarame {
@@ -11,12 +12,20 @@ class TextStream;
 // What an exclusive create found: the item is new, or something of that name was there first.
 enum class CreateOutcome { Created, AlreadyExists };
 
+// Raised by a write that the stop check ended part-way through one large item; the half-made item
+// is removed first.
+struct ItemStopped {};
+
 // The one way the system touches files and folders by path. One object serves one run; every
 // failure is raised as a RunTimeError naming the path. Tests put a fault-injecting service in its
 // place.
 class FileService {
 public:
     virtual ~FileService() = default;
+
+    // Asked now and then while one item takes long to write (a copy of gigabytes), so that a stop
+    // is heard within a second even then; it may pump the window's events.
+    virtual void SetStopCheck(std::function<bool()> stopCheck) { (void)stopCheck; }
 
     virtual bool FolderExists(const QString& path) = 0;
     virtual bool FileExists(const QString& path) = 0;

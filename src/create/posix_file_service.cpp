@@ -100,9 +100,9 @@ CreateOutcome CreateExclusively(const QString& destination, Write write) {
         if (::close(target.release()) != 0) {
             ThrowErrno(destination);
         }
-    } catch (const RunTimeError&) {
+    } catch (...) {
         // The file is ours (created exclusively above); a half-written one would later pass for
-        // an existing item, so it goes.
+        // an existing item, so it goes, whether a failure or a stop ended the write.
         ::unlink(nativeDestination.constData());
         throw;
     }
@@ -111,10 +111,24 @@ CreateOutcome CreateExclusively(const QString& destination, Write write) {
 
 }  // namespace
 
+void PosixFileService::AskWhetherToStop() {
+    if (!stopCheck_) {
+        return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastAsked_ < std::chrono::milliseconds(50)) {
+        return;
+    }
+    lastAsked_ = now;
+    if (stopCheck_()) {
+        throw ItemStopped{};
+    }
+}
+
 CreateOutcome PosixFileService::CopyFile(const QString& source, const QString& destination) {
     return CreateExclusively(destination, [&](int target) {
         if (template_.Serves(source)) {
-            template_.CopyTo(target, destination);
+            template_.CopyTo(target, destination, [this] { AskWhetherToStop(); });
         } else {
             CopySource(source, target, destination);
         }
@@ -130,6 +144,9 @@ CreateOutcome PosixFileService::CreateRandomFile(const QString& destination, std
             buffer_.resize(block);
         }
         for (std::int64_t remaining = size; remaining > 0; remaining -= block) {
+            if (remaining < size) {
+                AskWhetherToStop();
+            }
             const auto count = static_cast<size_t>(std::min<std::int64_t>(remaining, block));
             content.Fill(buffer_.data(), count);
             if (!WriteAll(target, buffer_.constData(), count)) {
@@ -189,6 +206,9 @@ PosixFileService::Copied PosixFileService::CopyContent(int sourceFd, off_t size,
     off_t offset = 0;
     int reads = 0;
     while (toEnd || offset < size) {
+        if (offset > 0) {
+            AskWhetherToStop();
+        }
         const size_t wanted = toEnd
                                   ? static_cast<size_t>(kCopyBlock)
                                   : static_cast<size_t>(std::min<off_t>(size - offset, kCopyBlock));

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <QByteArray>
+#include <chrono>
+#include <functional>
 #include <optional>
 
 #include "create/file_service.h"
@@ -20,6 +22,9 @@ public:
     PosixFileService(const PosixFileService&) = delete;
     PosixFileService& operator=(const PosixFileService&) = delete;
 
+    void SetStopCheck(std::function<bool()> stopCheck) override {
+        stopCheck_ = std::move(stopCheck);
+    }
     bool FolderExists(const QString& path) override;
     bool FileExists(const QString& path) override;
     CreateOutcome CreateFolder(const QString& path) override;
@@ -33,6 +38,9 @@ public:
     void RemoveTemplate(const QString& path) noexcept override;
 
 private:
+    // Between two blocks of one item: raises ItemStopped when a stop has been asked for; asks
+    // at most every 50 ms.
+    void AskWhetherToStop();
     void CopySource(const QString& source, int destinationFd, const QString& destination);
     struct Copied {
         qsizetype bytes = 0;
@@ -43,6 +51,8 @@ private:
 
     TemplateFile template_;
     QByteArray buffer_;
+    std::function<bool()> stopCheck_;
+    std::chrono::steady_clock::time_point lastAsked_{};
 
     // The bytes of the last duplicate source of up to one block, with what identifies that
     // version of it: the same file, size, and modification and change times mean the same bytes.

@@ -60,6 +60,32 @@ TEST_F(TemplateRace, CopiesReadTheRunsOwnTemplateEvenIfThePathIsReplaced) {
     EXPECT_EQ(ReadFile(templatePath), "theirs");  // not ours to delete
 }
 
+// One item of many blocks hears a stop between its blocks, whatever writes it, and leaves no part
+// of itself; an item of one block never asks.
+TEST_F(TemplateRace, AStopBetweenBlocksEndsTheItemAndRemovesIt) {
+    const qsizetype size = 3 << 20;
+    files.CreateTemplate(templatePath);
+    files.WriteTemplate(QByteArray(size, 'a').constData(), size);  // one fill value
+    WriteFile(Path("mixed"), QByteArray(size, 'a') + "b");
+    int asked = 0;
+    files.SetStopCheck([&asked] { return ++asked > 0; });
+    const std::function<void(const QString&)> writes[] = {
+        [&](const QString& target) { files.CopyFile(templatePath, target); },
+        [&](const QString& target) { files.CopyFile(Path("mixed"), target); },
+        [&](const QString& target) { files.CreateRandomFile(target, size, 1, 0); },
+    };
+    for (const auto& write : writes) {
+        asked = 0;
+        EXPECT_THROW(write(Path("item")), ItemStopped);
+        EXPECT_EQ(asked, 1);
+        EXPECT_FALSE(Exists(Path("item")));
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));  // past the asking interval
+    }
+    asked = 0;
+    EXPECT_EQ(files.CreateRandomFile(Path("small"), 1000, 1, 0), CreateOutcome::Created);
+    EXPECT_EQ(asked, 0);
+}
+
 // Copies hold exactly the template's bytes, or the source's up to its size when opened; what is
 // not a regular file is never read.
 using Copies = FileServiceTest;

@@ -176,13 +176,17 @@ void TemplateFile::Write(const char* bytes, qsizetype count) {
     size_ += count;
 }
 
-void TemplateFile::CopyTo(int destinationFd, const QString& destination) {
+void TemplateFile::CopyTo(int destinationFd, const QString& destination,
+                          const std::function<void()>& betweenBlocks) {
     if (fill_) {
         const qsizetype block = std::min<qsizetype>(size_, kCopyBlock);
         if (buffer_.size() != block || (block > 0 && buffer_.front() != *fill_)) {
             buffer_ = QByteArray(block, *fill_);
         }
         for (off_t remaining = size_; remaining > 0; remaining -= block) {
+            if (remaining < size_) {
+                betweenBlocks();
+            }
             if (!WriteAll(destinationFd, buffer_.constData(),
                           static_cast<size_t>(std::min<off_t>(remaining, block)))) {
                 ThrowErrno(destination);
@@ -194,6 +198,9 @@ void TemplateFile::CopyTo(int destinationFd, const QString& destination) {
     // shared descriptor's position never matters, and the copy is exactly the size written.
     buffer_.resize(kCopyBlock);
     for (off_t offset = 0; offset < size_;) {
+        if (offset > 0) {
+            betweenBlocks();
+        }
         const ssize_t read =
             posix::ReadAt(fd_, buffer_.data(),
                           static_cast<size_t>(std::min<off_t>(size_ - offset, kCopyBlock)), offset);

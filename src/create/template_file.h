@@ -3,6 +3,7 @@
 #include <sys/types.h>
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace zarame {
@@ -24,7 +25,8 @@ public:
     // Whether a copy of `source` is a copy of the template this run wrote.
     bool Serves(const QString& source) const { return fd_ >= 0 && source == path_; }
     // Writes the template's bytes to a new file open for writing.
-    void CopyTo(int destinationFd, const QString& destination);
+    void CopyTo(int destinationFd, const QString& destination,
+                const std::function<void()>& betweenBlocks);
     // Never fails: a template that cannot be deleted stays.
     void Remove(const QString& path) noexcept;
 

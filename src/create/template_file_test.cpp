@@ -127,7 +127,7 @@ TEST_F(TemplateLife, CopiesAreExactlyTheTemplate) {
             const int fd = ::open(EncodeBytes(copy).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
             ASSERT_GE(fd, 0);
             ASSERT_TRUE(ours.Serves(templatePath));
-            ours.CopyTo(fd, copy);
+            ours.CopyTo(fd, copy, [] {});
             ::close(fd);
         }
         EXPECT_EQ(ReadFile(copy), c.content.repeated(c.blocks)) << index;

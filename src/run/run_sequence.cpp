@@ -106,6 +106,11 @@ RunOutcome RunSequence::Dispatch(RunEnd& end) {
         // template is removed either.
         files_ = std::make_unique<DryRunFileService>(templatePath_);
     }
+    // One item of gigabytes takes long to write: the stop is heard between its blocks too.
+    files_->SetStopCheck([this] {
+        host_.PumpEvents();
+        return stopRequested_;
+    });
     RunContext context = Context();
     SetWindowLock(model_, WindowLock::Locked);
     switch (request.mode == RunMode::DryRun ? TemplateOutcome::Ready
@@ -127,6 +132,7 @@ RunOutcome RunSequence::Dispatch(RunEnd& end) {
         return Walk(context, request, end);
     } catch (const TextStream::Stopped&) {
     } catch (const workbook::ReadStopped&) {
+    } catch (const ItemStopped&) {
     }
     observer_.StopHonoured();
     return RunOutcome::Stopped;

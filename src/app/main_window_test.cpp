@@ -256,14 +256,6 @@ TEST_F(MainWindowTest, RunThroughTheStartButtonAndItsEnabledStatesAfterwards) {
     EXPECT_EQ(LogShown().last(), u"処理を中断しました");
     EXPECT_EQ(EnabledStates(), before);
 
-    // Failed: a file where a folder is to go ends the run with an error line.
-    window_->model().setText(TextBox::txtFix, QStringLiteral("failed"));
-    WriteFile(destination_ + QStringLiteral("/failed2"), "x");
-    Click("cmdCreate");
-    EXPECT_TRUE(LogShown().last().startsWith(u'[')) << LogShown().last().toStdString();
-    EXPECT_TRUE(LogShown().last().contains(u"][0]"));
-    EXPECT_EQ(EnabledStates(), before);
-
     // Refused: one warning, nothing locked, the log of the last run kept.
     window_->model().setText(TextBox::txtFolder, QString());
     const QStringList kept = LogShown();

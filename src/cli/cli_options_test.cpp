@@ -34,8 +34,6 @@ TEST(CliOptions, InputsNotGivenAreTheWindowsAndTheStoresDefaults) {
     ApplyCliOptions(*parsed.options, model);
     EXPECT_EQ(ReadRunSettings(model), firstStart);
     EXPECT_EQ(firstStart, RunSettings());
-    EXPECT_EQ(firstStart.StartCell, QStringLiteral("B2"));
-    EXPECT_EQ(firstStart.FileWriteCode, QStringLiteral("0x00"));
 }
 
 TEST(CliOptions, ValuesReachTheirInputsByteForByte) {

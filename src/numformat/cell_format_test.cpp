@@ -94,8 +94,8 @@ TEST(HostileFormatTest, EveryPrefixOfARichCodeRendersWithoutFailing) {
 TEST(FormatCacheTest, ParsesEachCodeOnceAndStaysBounded) {
     FormatCache cache;
     const ParsedFormat& first = cache.Get(u"0.00");
-    EXPECT_EQ(&cache.Get(u"#,##0"), &cache.Get(u"#,##0"));
-    EXPECT_EQ(&cache.Get(u"0.00"), &first);
+    cache.Get(u"#,##0");
+    EXPECT_EQ(&cache.Get(u"0.00"), &first);  // found again with another code read in between
     EXPECT_EQ(cache.size(), 2u);
     for (size_t i = 0; i < FormatCache::kMaxEntries * 2; ++i) {
         cache.Get(QString::number(i) + QStringLiteral("\"x\"0"));

@@ -38,15 +38,20 @@ DryRunFileService::Standing DryRunFileService::Look(const QString& path) const {
     return S_ISDIR(status.st_mode) ? Standing::Folder : Standing::Other;
 }
 
-// The folder an item goes into must be there, or be one this run would have made.
-void DryRunFileService::CheckParent(const QString& path) const {
+// The folder an item goes into must be there, or be one this run would have made. Most items
+// share one folder, which is looked at once.
+void DryRunFileService::CheckParent(const QString& path) {
     const qsizetype slash = path.lastIndexOf(u'/');
     if (slash <= 0) {
         return;
     }
-    const QString parent = path.left(slash);
-    switch (Look(parent)) {
+    const QStringView parent = QStringView(path).left(slash);
+    if (parent == lastFolder_) {
+        return;
+    }
+    switch (Look(parent.toString())) {
         case Standing::Folder:
+            lastFolder_ = parent.toString();
             return;
         case Standing::Nothing:
             throw FileSystemError(ENOENT, path);

@@ -42,7 +42,7 @@ private:
     // names nothing yet. A failure to look is raised.
     enum class Standing { Nothing, Folder, Other };
     Standing Look(const QString& path) const;
-    void CheckParent(const QString& path) const;
+    void CheckParent(const QString& path);
     void CheckSource(const QString& source);
     // What a new file at the destination would meet; what it would be made of is checked first.
     CreateOutcome CreateFile(const QString& destination, const std::function<void()>& checkContent);
@@ -51,6 +51,7 @@ private:
     std::unordered_map<std::uint64_t, Made> made_;
     QString templatePath_;
     QString checkedSource_;
+    QString lastFolder_;  // the last folder found to be there
 };
 
 }  // namespace zarame

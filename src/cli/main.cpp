@@ -138,7 +138,8 @@ int main(int argc, char* argv[]) {
         host.ShowSummary();
     }
     const int status = ExitStatusAfterTheLog(host, outcome);
-    if (!options.reportPath || !request) {
+    // A run that could not open its workbook made nothing and has its message and exit status.
+    if (!options.reportPath || !request || outcome == zarame::RunOutcome::WorkbookUnavailable) {
         return status;
     }
     const zarame::RunReport report{model,

@@ -62,7 +62,7 @@ QString EndText(RunOutcome outcome) {
             return QStringLiteral("completed");
         case RunOutcome::Stopped:
             return QStringLiteral("stopped");
-        case RunOutcome::Refused:
+        case RunOutcome::Refused:  // never reported
         case RunOutcome::Failed:
         case RunOutcome::WorkbookUnavailable:
             break;

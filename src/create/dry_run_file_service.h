@@ -28,6 +28,10 @@ public:
                                    std::uint64_t) override {
         return CreateFile(destination, {});
     }
+    CreateOutcome CreateFilledFile(const QString& destination, std::int64_t,
+                                   std::uint8_t) override {
+        return CreateFile(destination, {});
+    }
     void DeleteFile(const QString&) override {}
     std::unique_ptr<TextStream> OpenTextFile(const QString& path) override {
         return real_.OpenTextFile(path);

@@ -46,6 +46,9 @@ public:
     // same exclusive create, existence answers and clean-up of a failed write as CopyFile.
     virtual CreateOutcome CreateRandomFile(const QString& destination, std::int64_t size,
                                            std::uint64_t runSeed, std::uint64_t itemIndex) = 0;
+    // The same for a file of `size` bytes that are all `fillByte`.
+    virtual CreateOutcome CreateFilledFile(const QString& destination, std::int64_t size,
+                                           std::uint8_t fillByte) = 0;
 
     // Deletes a file; a write-protected file is refused rather than forced.
     virtual void DeleteFile(const QString& path) = 0;

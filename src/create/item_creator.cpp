@@ -10,7 +10,9 @@ ItemRecipe ItemRecipeOf(const ItemRequest& items, const QString& templatePath) {
                       .templatePath = templatePath,
                       .content = items.content,
                       .fileSize = items.fileSize,
-                      .randomSeed = items.randomSeed};
+                      .randomSeed = items.randomSeed,
+                      .writing = items.writing,
+                      .fillByte = items.fillByte};
 }
 
 // The existence test of each kind is made by the exclusive create itself: it fails when anything
@@ -22,6 +24,10 @@ bool CreateItem(const QString& path, const ItemRecipe& recipe, FileService& file
             if (recipe.content == FileContent::Random) {
                 return files.CreateRandomFile(path, recipe.fileSize, recipe.randomSeed,
                                               recipe.nextItemIndex++) == CreateOutcome::Created;
+            }
+            if (recipe.writing == NewFileWriting::EachFileItself) {
+                return files.CreateFilledFile(path, recipe.fileSize, recipe.fillByte) ==
+                       CreateOutcome::Created;
             }
             return files.CopyFile(recipe.templatePath, path) == CreateOutcome::Created;
         case ItemKind::Duplicate:

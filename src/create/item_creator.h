@@ -17,6 +17,8 @@ struct ItemRecipe {
     FileContent content = FileContent::FillByte;  // ...unless its files are random
     std::int64_t fileSize = 0;
     std::uint64_t randomSeed = 0;
+    NewFileWriting writing = NewFileWriting::CopyOfTemplate;
+    std::uint8_t fillByte = 0;
     // The place of the next item in the walk, counting every item tried, made or found, so that
     // a name's random bytes do not depend on which items were there before. The only part of the
     // recipe that moves during a run.

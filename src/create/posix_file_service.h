@@ -31,6 +31,8 @@ public:
     CreateOutcome CopyFile(const QString& source, const QString& destination) override;
     CreateOutcome CreateRandomFile(const QString& destination, std::int64_t size,
                                    std::uint64_t runSeed, std::uint64_t itemIndex) override;
+    CreateOutcome CreateFilledFile(const QString& destination, std::int64_t size,
+                                   std::uint8_t fillByte) override;
     void DeleteFile(const QString& path) override;
     std::unique_ptr<TextStream> OpenTextFile(const QString& path) override;
     void CreateTemplate(const QString& path) override;
@@ -51,6 +53,7 @@ private:
 
     TemplateFile template_;
     QByteArray buffer_;
+    QByteArray filled_;  // one block of the fill byte of files written each for itself
     std::function<bool()> stopCheck_;
     std::chrono::steady_clock::time_point lastAsked_{};
 

@@ -73,6 +73,7 @@ TEST_F(TemplateRace, AStopBetweenBlocksEndsTheItemAndRemovesIt) {
         [&](const QString& target) { files.CopyFile(templatePath, target); },
         [&](const QString& target) { files.CopyFile(Path("mixed"), target); },
         [&](const QString& target) { files.CreateRandomFile(target, size, 1, 0); },
+        [&](const QString& target) { files.CreateFilledFile(target, size, 'f'); },
     };
     for (const auto& write : writes) {
         asked = 0;
@@ -83,6 +84,9 @@ TEST_F(TemplateRace, AStopBetweenBlocksEndsTheItemAndRemovesIt) {
     }
     asked = 0;
     EXPECT_EQ(files.CreateRandomFile(Path("small"), 1000, 1, 0), CreateOutcome::Created);
+    EXPECT_EQ(files.CreateFilledFile(Path("filled"), 1000, 'f'), CreateOutcome::Created);
+    EXPECT_EQ(files.CreateFilledFile(Path("filled"), 1000, 'f'), CreateOutcome::AlreadyExists);
+    EXPECT_EQ(ReadFile(Path("filled")), QByteArray(1000, 'f'));
     EXPECT_EQ(asked, 0);
 }
 

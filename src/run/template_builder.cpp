@@ -64,8 +64,9 @@ std::optional<double> BatchMaximum(NameSource source, QStringView first, QString
 }
 
 TemplateOutcome PrepareTemplateFile(RunContext& context, const BatchRequest& request) {
-    // Random files are each written for themselves: there is nothing to copy them from.
-    if (request.items.kind != ItemKind::NewFile || request.items.content == FileContent::Random) {
+    // Files written each for itself have nothing to copy from.
+    if (request.items.kind != ItemKind::NewFile || request.items.content == FileContent::Random ||
+        request.items.writing == NewFileWriting::EachFileItself) {
         return TemplateOutcome::Ready;
     }
     try {

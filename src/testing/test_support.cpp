@@ -35,6 +35,12 @@ CreateOutcome FaultyFileService::CreateRandomFile(const QString& destination, st
     return real_.CreateRandomFile(destination, size, runSeed, itemIndex);
 }
 
+CreateOutcome FaultyFileService::CreateFilledFile(const QString& destination, std::int64_t size,
+                                                  std::uint8_t fillByte) {
+    MaybeFail(Operation::CopyFile, destination);
+    return real_.CreateFilledFile(destination, size, fillByte);
+}
+
 void FaultyFileService::CreateTemplate(const QString& path) {
     MaybeFail(Operation::CreateTemplate, path);
     real_.CreateTemplate(path);

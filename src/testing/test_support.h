@@ -73,6 +73,8 @@ public:
     CreateOutcome CopyFile(const QString& source, const QString& destination) override;
     CreateOutcome CreateRandomFile(const QString& destination, std::int64_t size,
                                    std::uint64_t runSeed, std::uint64_t itemIndex) override;
+    CreateOutcome CreateFilledFile(const QString& destination, std::int64_t size,
+                                   std::uint8_t fillByte) override;
     void DeleteFile(const QString& path) override { real_.DeleteFile(path); }
     std::unique_ptr<TextStream> OpenTextFile(const QString& path) override {
         return real_.OpenTextFile(path);

@@ -33,6 +33,14 @@ struct NameRequest {
 // bytes of their own.
 enum class FileContent { FillByte, Random };
 
+// How new files are written: as copies of one template written first (the window's way), or each
+// from memory, which needs no second copy of a file's size on the disk. Random files are always
+// written each for itself.
+enum class NewFileWriting { CopyOfTemplate, EachFileItself };
+
+// The largest size the window's field can hold, and so the largest a template is written for.
+inline constexpr std::int64_t kLargestTemplatedSize = 2147483647;
+
 // The item kind with its inputs; only those of the chosen kind are filled in.
 struct ItemRequest {
     ItemKind kind = ItemKind::NewFile;
@@ -41,6 +49,7 @@ struct ItemRequest {
     QString duplicateSource;
     FileContent content = FileContent::FillByte;
     std::uint64_t randomSeed = 0;  // for random content: same seed and names, same bytes
+    NewFileWriting writing = NewFileWriting::CopyOfTemplate;
 };
 
 // Whether a name with "/" may make the folders it names inside the destination, as mkdir -p

@@ -540,13 +540,16 @@ TEST_F(CliEndToEndTest, ReportTellsHowTheRunEnded) {
     EXPECT_TRUE(last["firstError"].isString());
     EXPECT_FALSE(QFileInfo(reportPath).permissions() & QFile::ExeOwner);
 
+    // A report that cannot go where it is asked to refuses the run before anything is made.
+    EmptyDestination();
     const QString fifo = File("fifo");
     ASSERT_EQ(::mkfifo(EncodeBytes(fifo).constData(), 0600), 0);
-    const CliResult blocked = Run(Numbers(1) + QStringList{"--report=" + fifo});
-    EXPECT_EQ(blocked.exitCode, 1);
-    EXPECT_TRUE(blocked.error.contains("zarame-cli: レポートを書き込めません: "))
-        << blocked.error.toStdString();
-    EXPECT_TRUE(Exists(Item("file001.dat")));
+    for (const QString& path : {fifo, File("missing/report.json")}) {
+        const CliResult refused = Run(Numbers(1) + QStringList{"--report=" + path});
+        EXPECT_EQ(refused.exitCode, 2);
+        EXPECT_TRUE(refused.error.startsWith("zarame-cli: ")) << refused.error.toStdString();
+        EXPECT_TRUE(FolderEntries(destination_).isEmpty());
+    }
 }
 
 }  // namespace

@@ -119,6 +119,14 @@ int main(int argc, char* argv[]) {
         const zarame::StoredSettings stored = zarame::LoadSettings(store);
         zarame::ApplyRunSettings(stored.inputs, model);
     }
+    // A report that could not be written after the run would leave a script with items and no
+    // report: a place where it cannot go is refused before anything is made.
+    if (options.reportPath) {
+        if (const std::optional<QString> refusal = zarame::ReportPathRefusal(*options.reportPath)) {
+            zarame::WriteToStandardError(QStringLiteral("zarame-cli: ") + *refusal + u'\n');
+            return kRefused;
+        }
+    }
     zarame::ApplyCliOptions(options, model);
     zarame::CliHost host({options.quiet, options.mode});
     zarame::RunSequence run(model, host, host, zarame::DefaultTemplatePath());

@@ -106,6 +106,27 @@ QByteArray ReportJson(const RunReport& report) {
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
+std::optional<QString> ReportPathRefusal(const QString& path) {
+    const QByteArray native = EncodeBytes(path);
+    if (native.contains('\0')) {
+        return FileSystemError(EINVAL, path).description();
+    }
+    struct stat status;
+    if (::lstat(native.constData(), &status) == 0) {
+        return S_ISREG(status.st_mode)
+                   ? std::nullopt
+                   : std::optional<QString>(
+                         QStringLiteral("通常のファイルではないため置き換えません: ") +
+                         VisibleLine(path));
+    }
+    const qsizetype slash = native.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? "/" : native.left(slash);
+    if (::stat(folder.constData(), &status) != 0 || !S_ISDIR(status.st_mode)) {
+        return QStringLiteral("レポートの保存先フォルダがありません: ") + VisibleLine(path);
+    }
+    return std::nullopt;
+}
+
 std::optional<QString> WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     const auto cause = [&](int error) { return FileSystemError(error, path).description(); };
     const QByteArray native = EncodeBytes(path);

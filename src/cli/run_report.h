@@ -31,6 +31,10 @@ std::int64_t BytesWritten(const BatchRequest& request, long long filesMade);
 
 QByteArray ReportJson(const RunReport& report);
 
+// Why a report cannot go to the path (its folder is missing, or something other than a regular
+// file stands there); nothing when it can.
+std::optional<QString> ReportPathRefusal(const QString& path);
+
 // Puts the bytes at the path in one step, so that a reader sees the old report or the new one,
 // never half of one: written beside it, synced, then renamed over it. Only a regular file is
 // replaced; nothing when it worked, else why not.

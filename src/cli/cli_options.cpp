@@ -278,8 +278,8 @@ QString CliUsage() {
         "                   [--fixed-text=TEXT] [--number-position=before|after]\n"
         "                   [--min=TEXT] [--max=TEXT] [--digits=TEXT] [--extension=TEXT]\n"
         "                   [--folder=PATH] [--kind=file|copy|folder] [--size=SIZE]\n"
-        "                   [--fill=VALUE|random[:SEED]] [--copy-source=PATH] [--help]\n"
-        "                   [--version]\n"
+        "                   [--fill=VALUE|random[:SEED]] [--copy-source=PATH] [--parents]\n"
+        "                   [--dry-run] [--report=FILE] [--quiet] [--help] [--version]\n"
         "\n"
         "ファイルやフォルダを一括作成します。各オプションは画面の入力欄と同じ意味で、\n"
         "指定しなかった入力は初回起動時の値になります (--saved では保存された設定)。\n"
@@ -292,6 +292,11 @@ QString CliUsage() {
         "        バイト数が整数になる場合だけ指定できます (切り捨てはしません)。\n"
         "--fill  書き込み値 (0～255、0x41、&H41)。random でファイルごとに異なる乱数を書き込み、\n"
         "        random:SEED (0～18446744073709551615) で同じ名前に同じ内容を再現します。\n"
+        "--parents  名前の / で区切られたフォルダがなければ作成先の中に作ります (.. は不可)。\n"
+        "--dry-run  何も作らずに、各項目がどうなるか (作成します・既に存在しています・\n"
+        "           エラー) をログに書きます。\n"
+        "--report   実行の結果を JSON で FILE に書きます (項目は README を参照)。\n"
+        "--quiet    項目ごとのログを標準出力に書きません。エラーと要約は標準エラー出力へ。\n"
         "\n"
         "終了コード: 0 完了 / 1 エラーで終了 / 2 入力の誤り / 3 ブックを開けない / 130 中断\n");
 }

@@ -17,6 +17,18 @@ std::uint64_t PathHash(const QString& path) {
 
 }  // namespace
 
+DryRunLimitError::DryRunLimitError(std::size_t remembered)
+    : RunTimeError(7,
+                   QStringLiteral("試行で覚えておける項目の数 (%1 件) を超えたため、ここで止めます")
+                       .arg(remembered)) {}
+
+void DryRunFileService::Remember(const QString& path, Made made) {
+    if (made_.size() >= rememberedItems_) {
+        throw DryRunLimitError(rememberedItems_);
+    }
+    made_.emplace(PathHash(path), made);
+}
+
 DryRunFileService::Standing DryRunFileService::Look(const QString& path) const {
     const auto made = made_.find(PathHash(path));
     if (made != made_.end()) {
@@ -70,7 +82,7 @@ CreateOutcome DryRunFileService::CreateFolder(const QString& path) {
             break;
     }
     CheckParent(path);
-    made_.emplace(PathHash(path), Made::Folder);
+    Remember(path, Made::Folder);
     return CreateOutcome::Created;
 }
 
@@ -97,7 +109,7 @@ CreateOutcome DryRunFileService::CreateFile(const QString& destination,
     if (checkContent) {
         checkContent();
     }
-    made_.emplace(PathHash(destination), Made::File);
+    Remember(destination, Made::File);
     return CreateOutcome::Created;
 }
 

@@ -1,5 +1,6 @@
 #include "run/item_walk.h"
 
+#include "create/dry_run_file_service.h"
 #include "create/file_service.h"
 #include "create/item_creator.h"
 #include "create/item_path.h"
@@ -69,6 +70,8 @@ WalkEnd WalkItems(RunContext& context, NameGenerator& names, const WalkPlan& pla
         if (step.kind == NameStep::Kind::Item) {
             try {
                 MakeItem(context, step, origin, plan);
+            } catch (const DryRunLimitError&) {
+                throw;
             } catch (const RunTimeError& error) {
                 if (plan.failedItem == FailedItem::EndsTheRun) {
                     throw;

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "common/byte_text.h"
+#include "create/dry_run_file_service.h"
 #include "create/item_creator.h"
 #include "sources/sequence_source.h"
 #include "sources/text_file_source.h"
@@ -120,6 +121,22 @@ TEST_F(ItemWalk, NamesReadFromDataAreUsedAsTheyStandUnlessTheyClimbOut) {
     EXPECT_FALSE(Exists(temporary.filePath("up")));
     EXPECT_FALSE(Exists(temporary.filePath("outside/up")));
     EXPECT_FALSE(Exists(Item("up")));
+}
+
+// A dry run logs an item it cannot make and goes on, but ends when it may remember no more.
+TEST_F(ItemWalk, DryRunPassesFailedItemsButEndsAtItsMemoryLimit) {
+    DryRunFileService dryRun(templatePath, 2);
+    RunContext context{host, observer, dryRun, stopRequested, templatePath};
+    const QString list = temporary.filePath(QStringLiteral("names.txt"));
+    WriteFile(list, "a\nmissing/b\nc\nd\n");
+    TextFileNames names(files, list, [] { return false; });
+    const WalkPlan plan{request.folder, ItemRecipeOf(request.items, templatePath),
+                        ParentFolders::MustExist, FailedItem::IsLoggedAndPassed};
+    EXPECT_THROW(WalkItems(context, names, plan), DryRunLimitError);
+    // a, the error for missing/b, c; d would be the third to remember
+    EXPECT_EQ(observer.lines.size(), 3);
+    EXPECT_TRUE(observer.lines[1].startsWith("[2][0]"));
+    EXPECT_TRUE(FolderEntries(destination).isEmpty());
 }
 
 TEST_F(ItemWalk, FolderAndListWhoseNamesAreNotUtf8AreTheOnesUsed) {

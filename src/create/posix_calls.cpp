@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 
 #include "common/byte_text.h"
@@ -77,6 +78,24 @@ void DeleteFile(const QString& path) {
     if (::unlink(native.constData()) != 0) {
         ThrowErrno(path);
     }
+}
+
+bool WriteFilled(int fd, std::int64_t size, char fill, QByteArray& block,
+                 const std::function<void()>& betweenBlocks) {
+    const auto blockSize = static_cast<qsizetype>(std::min<std::int64_t>(size, kCopyBlock));
+    if (block.size() != blockSize || (blockSize > 0 && block.front() != fill)) {
+        block = QByteArray(blockSize, fill);
+    }
+    for (std::int64_t remaining = size; remaining > 0; remaining -= blockSize) {
+        if (remaining < size) {
+            betweenBlocks();
+        }
+        if (!WriteAll(fd, block.constData(),
+                      static_cast<size_t>(std::min<std::int64_t>(remaining, blockSize)))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace zarame::posix

@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <utility>
 
 #include "common/run_time_error.h"
@@ -43,6 +45,12 @@ bool PathNamesDescriptor(const QByteArray& native, int fd);
 
 // Writes all of the bytes, resuming after a signal or a short write.
 bool WriteAll(int fd, const char* bytes, size_t count);
+
+// Writes `size` bytes that are all `fill`, a block at a time from `block` (made to hold one block
+// of the fill if it does not already), calling `betweenBlocks` before every block but the first.
+// False with errno set when a write fails.
+bool WriteFilled(int fd, std::int64_t size, char fill, QByteArray& block,
+                 const std::function<void()>& betweenBlocks);
 
 // Reads up to count bytes at the offset, resuming after a signal; -1 on failure.
 ssize_t ReadAt(int fd, char* bytes, size_t count, off_t offset);

@@ -159,18 +159,9 @@ CreateOutcome PosixFileService::CreateRandomFile(const QString& destination, std
 CreateOutcome PosixFileService::CreateFilledFile(const QString& destination, std::int64_t size,
                                                  std::uint8_t fillByte) {
     return CreateExclusively(destination, [&](int target) {
-        const qsizetype block = static_cast<qsizetype>(std::min<std::int64_t>(size, kCopyBlock));
-        if (filled_.size() != block || (block > 0 && filled_.front() != char(fillByte))) {
-            filled_ = QByteArray(block, static_cast<char>(fillByte));
-        }
-        for (std::int64_t remaining = size; remaining > 0; remaining -= block) {
-            if (remaining < size) {
-                AskWhetherToStop();
-            }
-            const auto count = static_cast<size_t>(std::min<std::int64_t>(remaining, block));
-            if (!WriteAll(target, filled_.constData(), count)) {
-                ThrowErrno(destination);
-            }
+        if (!posix::WriteFilled(target, size, static_cast<char>(fillByte), filled_,
+                                [this] { AskWhetherToStop(); })) {
+            ThrowErrno(destination);
         }
     });
 }

@@ -179,18 +179,8 @@ void TemplateFile::Write(const char* bytes, qsizetype count) {
 void TemplateFile::CopyTo(int destinationFd, const QString& destination,
                           const std::function<void()>& betweenBlocks) {
     if (fill_) {
-        const qsizetype block = std::min<qsizetype>(size_, kCopyBlock);
-        if (buffer_.size() != block || (block > 0 && buffer_.front() != *fill_)) {
-            buffer_ = QByteArray(block, *fill_);
-        }
-        for (off_t remaining = size_; remaining > 0; remaining -= block) {
-            if (remaining < size_) {
-                betweenBlocks();
-            }
-            if (!WriteAll(destinationFd, buffer_.constData(),
-                          static_cast<size_t>(std::min<off_t>(remaining, block)))) {
-                ThrowErrno(destination);
-            }
+        if (!posix::WriteFilled(destinationFd, size_, *fill_, buffer_, betweenBlocks)) {
+            ThrowErrno(destination);
         }
         return;
     }

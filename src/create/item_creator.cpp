@@ -9,10 +9,10 @@ ItemRecipe ItemRecipeOf(const ItemRequest& items, const QString& templatePath) {
                       .duplicateSource = items.duplicateSource,
                       .templatePath = templatePath,
                       .content = items.content,
-                      .fileSize = items.fileSize,
-                      .randomSeed = items.randomSeed,
                       .writing = items.writing,
-                      .fillByte = items.fillByte};
+                      .fileSize = items.fileSize,
+                      .fillByte = items.fillByte,
+                      .randomSeed = items.randomSeed};
 }
 
 // The existence test of each kind is made by the exclusive create itself: it fails when anything

@@ -13,12 +13,14 @@ class FileService;
 struct ItemRecipe {
     ItemKind kind = ItemKind::NewFile;
     QString duplicateSource;                      // the duplicate kind's source file
-    QString templatePath;                         // the new-file kind copies the run's template...
-    FileContent content = FileContent::FillByte;  // ...unless its files are random
-    std::int64_t fileSize = 0;
-    std::uint64_t randomSeed = 0;
+    // New files copy the run's template, unless they are random or written each for itself from
+    // their size and fill byte.
+    QString templatePath;
+    FileContent content = FileContent::FillByte;
     NewFileWriting writing = NewFileWriting::CopyOfTemplate;
+    std::int64_t fileSize = 0;
     std::uint8_t fillByte = 0;
+    std::uint64_t randomSeed = 0;
     // The place of the next item in the walk, counting every item tried, made or found, so that
     // a name's random bytes do not depend on which items were there before. The only part of the
     // recipe that moves during a run.

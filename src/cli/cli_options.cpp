@@ -262,7 +262,6 @@ void AmendRequest(const CliOptions& options, BatchRequest& request) {
     request.mode = options.mode;
     if (options.content == FileContent::Random) {
         request.items.randomSeed = options.randomSeed ? *options.randomSeed : FreshRandomSeed();
-        request.items.writing = NewFileWriting::EachFileItself;
     }
     // Past what the window's field holds, a template would take a second copy of a file's size
     // on the disk (a 500 GB file would need 1 TB); such files are written each for itself.

@@ -64,9 +64,7 @@ std::optional<double> BatchMaximum(NameSource source, QStringView first, QString
 }
 
 TemplateOutcome PrepareTemplateFile(RunContext& context, const BatchRequest& request) {
-    // Files written each for itself have nothing to copy from.
-    if (request.items.kind != ItemKind::NewFile || request.items.content == FileContent::Random ||
-        request.items.writing == NewFileWriting::EachFileItself) {
+    if (!UsesTemplate(request.items)) {
         return TemplateOutcome::Ready;
     }
     try {

@@ -59,6 +59,12 @@ enum class ParentFolders { MustExist, Make };
 // A dry run looks at every item and tells what a run would do, writing nothing.
 enum class RunMode { Create, DryRun };
 
+// Whether the run's new files are copies of a template it writes first.
+inline bool UsesTemplate(const ItemRequest& items) {
+    return items.kind == ItemKind::NewFile && items.content == FileContent::FillByte &&
+           items.writing == NewFileWriting::CopyOfTemplate;
+}
+
 // One batch, as the inputs asked for it once they were checked.
 struct BatchRequest {
     NameRequest names;

@@ -118,16 +118,7 @@ void DryRunFileService::CheckSource(const QString& source) {
     if (source == checkedSource_) {
         return;
     }
-    struct stat status;
-    if (::stat(posix::Native(source).constData(), &status) != 0) {
-        posix::ThrowErrno(source);
-    }
-    if (S_ISDIR(status.st_mode)) {
-        throw FileSystemError(EISDIR, source);
-    }
-    if (!S_ISREG(status.st_mode)) {
-        throw posix::NotRegularFileError(source);
-    }
+    posix::LookAtCopySource(source);
     checkedSource_ = source;
 }
 

@@ -12,7 +12,7 @@ class FileService;
 // What every item of one run is; fixed for the run because its inputs are locked.
 struct ItemRecipe {
     ItemKind kind = ItemKind::NewFile;
-    QString duplicateSource;                      // the duplicate kind's source file
+    QString duplicateSource;  // the duplicate kind's source file
     // New files copy the run's template, unless they are random or written each for itself from
     // their size and fill byte.
     QString templatePath;

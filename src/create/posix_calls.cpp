@@ -22,6 +22,20 @@ RunTimeError NotRegularFileError(const QString& path) {
                         QStringLiteral("通常のファイルではないため読み込めません: ") + path);
 }
 
+struct stat LookAtCopySource(const QString& source) {
+    struct stat status;
+    if (::stat(Native(source).constData(), &status) != 0) {
+        ThrowErrno(source);
+    }
+    if (S_ISDIR(status.st_mode)) {
+        throw FileSystemError(EISDIR, source);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw NotRegularFileError(source);
+    }
+    return status;
+}
+
 void ThrowErrno(const QString& path) {
     throw FileSystemError(errno, path);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <QByteArray>
 #include <QString>
@@ -25,6 +26,10 @@ QByteArray Native(const QString& path);
 
 // Named in the error so that the user sees why a FIFO, device or socket was refused.
 RunTimeError NotRegularFileError(const QString& path);
+
+// A look at a copy's source before it is opened (links followed): what is not a regular file is
+// refused with the error a copy raises, so that a FIFO is never opened and waited on.
+struct stat LookAtCopySource(const QString& source);
 
 // Closes a descriptor it owns on every way out of a scope.
 class FileDescriptor {

@@ -171,16 +171,7 @@ void PosixFileService::CopySource(const QString& source, int destinationFd,
     const QByteArray native = Native(source);
     // A look at the path first: what is not a regular file is refused without being opened, and
     // a source unchanged since the last item is written from memory.
-    struct stat status;
-    if (::stat(native.constData(), &status) != 0) {
-        ThrowErrno(source);
-    }
-    if (S_ISDIR(status.st_mode)) {
-        throw FileSystemError(EISDIR, source);
-    }
-    if (!S_ISREG(status.st_mode)) {
-        throw NotRegularFileError(source);
-    }
+    struct stat status = posix::LookAtCopySource(source);
     if (sourceCache_.Holds(source, status)) {
         if (!WriteAll(destinationFd, sourceCache_.content.constData(),
                       static_cast<size_t>(sourceCache_.content.size()))) {

@@ -9,16 +9,6 @@
 # zarame-bench.
 set -euo pipefail
 build=$(realpath "${1:-build}")
-imageFolder=${ZARAME_BENCH_IMAGE_FOLDER:-/var/tmp}
-image=$(mktemp "$imageFolder/zarame-random-XXXXXX.img")
-mountPoint=$(mktemp -d "$imageFolder/zarame-random-XXXXXX")
-cleanup() {
-    umount "$mountPoint" 2>/dev/null || true
-    rm -f "$image"
-    rmdir "$mountPoint"
-}
-trap cleanup EXIT
-truncate -s 8G "$image"
-mkfs.ext4 -q -F -N 2000000 "$image"
-mount -o loop "$image" "$mountPoint"
+source "$(dirname "$0")/fresh_ext4.sh"
+MountFreshExt4 random 8G 2000000
 "$build/bin/zarame-bench" random "$mountPoint/bench"

@@ -113,8 +113,7 @@ RunOutcome RunSequence::Dispatch(RunEnd& end) {
     });
     RunContext context = Context();
     SetWindowLock(model_, WindowLock::Locked);
-    switch (request.mode == RunMode::DryRun ? TemplateOutcome::Ready
-                                            : PrepareTemplateFile(context, request)) {
+    switch (PrepareTemplateFile(context, request)) {
         case TemplateOutcome::Failed:
             return RunOutcome::Failed;
         case TemplateOutcome::Stopped:

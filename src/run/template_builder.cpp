@@ -64,7 +64,8 @@ std::optional<double> BatchMaximum(NameSource source, QStringView first, QString
 }
 
 TemplateOutcome PrepareTemplateFile(RunContext& context, const BatchRequest& request) {
-    if (!UsesTemplate(request.items)) {
+    // A dry run writes nothing, and would copy from no template.
+    if (!UsesTemplate(request.items) || request.mode == RunMode::DryRun) {
         return TemplateOutcome::Ready;
     }
     try {

@@ -150,7 +150,7 @@ void CliHost::ItemFinished(const ItemOutcome& outcome) {
         case ItemResult::Made:
             ++counts_.made;
             if (outcome.role == ItemRole::Named) {
-                ++counts_.filesMade;
+                ++counts_.namedItemsMade;
             }
             break;
         case ItemResult::AlreadyThere:

@@ -29,7 +29,7 @@ public:
         long long alreadyThere = 0;
         long long failed = 0;
         long long refused = 0;
-        long long filesMade = 0;  // named items of a file kind among those made
+        long long namedItemsMade = 0;  // those made that were named, not parent folders
     };
 
     using Output = CliOutput;

@@ -153,7 +153,7 @@ int main(int argc, char* argv[]) {
     const zarame::RunReport report{model,
                                    *request,
                                    host.counts(),
-                                   zarame::BytesWritten(*request, host.counts().filesMade),
+                                   zarame::BytesWritten(*request, host.counts().namedItemsMade),
                                    host.elapsedSeconds(),
                                    outcome,
                                    status,

@@ -72,14 +72,14 @@ QString EndText(RunOutcome outcome) {
 
 }  // namespace
 
-std::int64_t BytesWritten(const BatchRequest& request, long long filesMade) {
+std::int64_t BytesWritten(const BatchRequest& request, long long namedItemsMade) {
     switch (request.items.kind) {
         case ItemKind::NewFile:
-            return request.items.fileSize * filesMade;
+            return request.items.fileSize * namedItemsMade;
         case ItemKind::Duplicate: {
             struct stat status;
             const QByteArray source = EncodeBytes(request.items.duplicateSource);
-            return ::stat(source.constData(), &status) == 0 ? status.st_size * filesMade : 0;
+            return ::stat(source.constData(), &status) == 0 ? status.st_size * namedItemsMade : 0;
         }
         case ItemKind::Folder:
             break;

@@ -27,7 +27,7 @@ struct RunReport {
 
 // The bytes of content the made items hold (or, in a dry run, would hold): new files of the
 // request's size, copies of the source's size as it is now, and nothing for folders.
-std::int64_t BytesWritten(const BatchRequest& request, long long filesMade);
+std::int64_t BytesWritten(const BatchRequest& request, long long namedItemsMade);
 
 QByteArray ReportJson(const RunReport& report);
 
